@@ -1,0 +1,90 @@
+#include "core/PhoneBook.h"
+
+#include "core/Vocabulary.h"
+#include "core/WidthRules.h"
+
+namespace {
+
+// The defaults are built once and shared, so that New copies references, not texts.
+const std::array<QString, DialEntry::FieldCount> &entryDefaults()
+{
+    static const std::array<QString, DialEntry::FieldCount> defaults = {
+        QString(), QString(), QString(), Vocabulary::entryGroups().at(0), Vocabulary::defaultRingTone(),
+        Vocabulary::defaultExtension(), Vocabulary::defaultDestination(), QString()};
+    return defaults;
+}
+
+const std::array<QString, GroupSetting::FieldCount> &groupDefaults()
+{
+    static const std::array<QString, GroupSetting::FieldCount> defaults = {
+        Vocabulary::noGroupName(), Vocabulary::defaultRingTone(), Vocabulary::defaultLamp(),
+        Vocabulary::flagOff(), Vocabulary::flagOff()};
+    return defaults;
+}
+
+const std::vector<QString> &slotNumbers()
+{
+    static const std::vector<QString> numbers = [] {
+        std::vector<QString> list;
+        list.reserve(PhoneBook::EntryCount);
+        for (int i = 0; i < PhoneBook::EntryCount; ++i)
+            list.push_back(CopyRight(QStringLiteral("000") + QString::number(i), 4));
+        return list;
+    }();
+    return numbers;
+}
+
+} // namespace
+
+bool DialEntry::isRegistered() const
+{
+    return !fields[Name].isEmpty() || !fields[Kana].isEmpty() || !fields[Phone].isEmpty();
+}
+
+void DialEntry::clear() { fields = entryDefaults(); }
+
+bool GroupSetting::isSet() const
+{
+    return fields[Name] != Vocabulary::noGroupName() || fields[Ring] != Vocabulary::defaultRingTone()
+        || fields[Lamp] != Vocabulary::defaultLamp();
+}
+
+void GroupSetting::reset() { fields = groupDefaults(); }
+
+PhoneBook::PhoneBook()
+{
+    entries.resize(EntryCount);
+    New();
+    MACInit();
+}
+
+void PhoneBook::New(const std::function<void(int)> &progress)
+{
+    FileName = untitledName();
+    FLastSortColumn = 0;
+    UserName.clear();
+    UserNo.clear();
+    for (int g = 0; g < GroupCount; ++g) {
+        groups[g].Label = groupLabel(g);
+        groups[g].reset();
+    }
+    entries.resize(EntryCount);
+    const std::vector<QString> &numbers = slotNumbers();
+    for (int i = 0; i < EntryCount; ++i) {
+        if (progress)
+            progress(i + 1);
+        entries[i].No = numbers[i];
+        entries[i].clear();
+    }
+}
+
+void PhoneBook::MACInit() { MACAddress = QStringLiteral("000000000000"); }
+
+QString PhoneBook::untitledName() { return QStringLiteral("無題"); }
+
+QString PhoneBook::slotNumber(int index) { return slotNumbers().at(index); }
+
+QString PhoneBook::groupLabel(int index)
+{
+    return QStringLiteral("グループ") + QChar(0xFF10 + index);
+}

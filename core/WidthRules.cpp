@@ -1,0 +1,216 @@
+#include "core/WidthRules.h"
+
+#include <array>
+
+namespace {
+
+// Full-width forms of U+FF61..U+FF9F, in code order.
+constexpr std::array<char16_t, 0x3F> HalfKanaToFull = {
+    0x3002, 0x300C, 0x300D, 0x3001, 0x30FB, 0x30F2, 0x30A1, 0x30A3, 0x30A5, 0x30A7, 0x30A9, 0x30E3, 0x30E5,
+    0x30E7, 0x30C3, 0x30FC, 0x30A2, 0x30A4, 0x30A6, 0x30A8, 0x30AA, 0x30AB, 0x30AD, 0x30AF, 0x30B1, 0x30B3,
+    0x30B5, 0x30B7, 0x30B9, 0x30BB, 0x30BD, 0x30BF, 0x30C1, 0x30C4, 0x30C6, 0x30C8, 0x30CA, 0x30CB, 0x30CC,
+    0x30CD, 0x30CE, 0x30CF, 0x30D2, 0x30D5, 0x30D8, 0x30DB, 0x30DE, 0x30DF, 0x30E0, 0x30E1, 0x30E2, 0x30E4,
+    0x30E6, 0x30E8, 0x30E9, 0x30EA, 0x30EB, 0x30EC, 0x30ED, 0x30EF, 0x30F3, 0x309B, 0x309C};
+
+constexpr char16_t HalfVoicedMark = 0xFF9E;
+constexpr char16_t HalfSemiVoicedMark = 0xFF9F;
+constexpr char16_t FullVu = 0x30F4;
+constexpr char16_t FullU = 0x30A6;
+
+// カ…ト and ハ…ホ take the voiced mark (the voiced form is the next code point).
+bool takesVoicedMark(char16_t full)
+{
+    static constexpr char16_t bases[] = {0x30AB, 0x30AD, 0x30AF, 0x30B1, 0x30B3, 0x30B5, 0x30B7,
+                                         0x30B9, 0x30BB, 0x30BD, 0x30BF, 0x30C1, 0x30C4, 0x30C6,
+                                         0x30C8, 0x30CF, 0x30D2, 0x30D5, 0x30D8, 0x30DB};
+    for (char16_t base : bases) {
+        if (base == full)
+            return true;
+    }
+    return false;
+}
+
+// ハ…ホ also take the semi-voiced mark (two code points on).
+bool takesSemiVoicedMark(char16_t full) { return full >= 0x30CF && full <= 0x30DB && (full - 0x30CF) % 3 == 0; }
+
+// Half-width form of a full-width katakana or mark, and the sound mark that follows it.
+struct HalfForm {
+    char16_t base = 0;
+    char16_t mark = 0;
+};
+
+const std::array<HalfForm, 0x10000> &fullToHalfTable()
+{
+    static const std::array<HalfForm, 0x10000> table = [] {
+        std::array<HalfForm, 0x10000> t{};
+        for (int i = 0; i < static_cast<int>(HalfKanaToFull.size()); ++i) {
+            const char16_t full = HalfKanaToFull[i];
+            const char16_t half = static_cast<char16_t>(0xFF61 + i);
+            t[full].base = half;
+            if (takesVoicedMark(full))
+                t[full + 1] = {half, HalfVoicedMark};
+            if (takesSemiVoicedMark(full))
+                t[full + 2] = {half, HalfSemiVoicedMark};
+        }
+        t[FullVu] = {static_cast<char16_t>(0xFF73), HalfVoicedMark};
+        return t;
+    }();
+    return table;
+}
+
+} // namespace
+
+bool isFullWidthChar(char16_t c) { return c >= 0x0100 && c <= 0xFF60; }
+
+bool isHalfWidthChar(char16_t c) { return (c >= 0x0020 && c <= 0x007E) || (c >= 0xFF61 && c <= 0xFF9F); }
+
+QString ChangeFullSize(const QString &S)
+{
+    QString result;
+    result.reserve(S.size());
+    for (qsizetype i = 0; i < S.size(); ++i) {
+        const char16_t c = S.at(i).unicode();
+        if (c == 0)
+            break;
+        if (c == 0x0020) {
+            result += QChar(0x3000);
+        } else if (c >= 0x0021 && c <= 0x007E) {
+            result += QChar(c + 0xFEE0);
+        } else if (c >= 0xFF61 && c <= 0xFF9F) {
+            const char16_t full = HalfKanaToFull[c - 0xFF61];
+            const char16_t next = i + 1 < S.size() ? S.at(i + 1).unicode() : 0;
+            if (next == HalfVoicedMark && full == FullU) {
+                result += QChar(FullVu);
+                ++i;
+            } else if (next == HalfVoicedMark && takesVoicedMark(full)) {
+                result += QChar(full + 1);
+                ++i;
+            } else if (next == HalfSemiVoicedMark && takesSemiVoicedMark(full)) {
+                result += QChar(full + 2);
+                ++i;
+            } else {
+                result += QChar(full);
+            }
+        } else {
+            result += QChar(c);
+        }
+    }
+    return result;
+}
+
+QString ChangeHalfSize(const QString &S)
+{
+    const auto &table = fullToHalfTable();
+    QString result;
+    result.reserve(S.size());
+    for (const QChar ch : S) {
+        const char16_t c = ch.unicode();
+        if (c == 0)
+            break;
+        if (c == 0x3000) {
+            result += QChar(0x0020);
+        } else if (c >= 0xFF01 && c <= 0xFF5E) {
+            result += QChar(c - 0xFEE0);
+        } else if (table[c].base != 0) {
+            result += QChar(table[c].base);
+            if (table[c].mark != 0)
+                result += QChar(table[c].mark);
+        } else {
+            result += ch;
+        }
+    }
+    return result;
+}
+
+bool IsFullString(const QString &S)
+{
+    for (const QChar c : S) {
+        if (!isFullWidthChar(c.unicode()))
+            return false;
+    }
+    return true;
+}
+
+bool IsHalfString(const QString &S)
+{
+    for (const QChar c : S) {
+        if (!isHalfWidthChar(c.unicode()))
+            return false;
+    }
+    return true;
+}
+
+QString CopyRight(const QString &S, int Len)
+{
+    if (Len <= 0)
+        return QString();
+    if (Len >= S.size())
+        return S;
+    return S.right(Len);
+}
+
+QString CopyLeft(const QString &S, int Len)
+{
+    if (Len <= 0)
+        return QString();
+    return S.left(Len);
+}
+
+QString DeleteRight(const QString &S, int Count)
+{
+    if (Count <= 0)
+        return S;
+    if (Count >= S.size())
+        return QString();
+    return S.left(S.size() - Count);
+}
+
+QString trimControlAndSpace(const QString &S)
+{
+    qsizetype begin = 0;
+    qsizetype end = S.size();
+    while (begin < end && S.at(begin).unicode() <= 0x20)
+        ++begin;
+    while (end > begin && S.at(end - 1).unicode() <= 0x20)
+        --end;
+    return S.mid(begin, end - begin);
+}
+
+bool isDialChar(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= u'0' && u <= u'9') || u == u'#' || u == u'*' || u == u'-' || u == u'E' || u == u'P' || u == u'['
+        || u == u']';
+}
+
+QString nameWidthMessage() { return QStringLiteral("名前に半角文字が存在している可能性があります"); }
+QString kanaWidthMessage() { return QStringLiteral("カナに全角文字が存在している可能性があります"); }
+QString phoneWidthMessage() { return QStringLiteral("電話番号に全角文字が存在している可能性があります"); }
+QString phoneCharacterMessage() { return QStringLiteral("電話番号に不正文字が存在している可能性があります"); }
+QString memoWidthMessage() { return QStringLiteral("メモに半角文字が存在している可能性があります"); }
+QString groupNameWidthMessage() { return QStringLiteral("グループ名に半角文字が存在している可能性があります"); }
+
+std::optional<CheckFailure> checkEntry(const QString &name, const QString &kana, const QString &phone,
+                                       const QString &memo)
+{
+    if (!IsFullString(name))
+        return CheckFailure{CheckedField::Name, nameWidthMessage()};
+    if (!IsHalfString(kana))
+        return CheckFailure{CheckedField::Kana, kanaWidthMessage()};
+    if (!IsHalfString(phone))
+        return CheckFailure{CheckedField::Phone, phoneWidthMessage()};
+    if (!IsFullString(memo))
+        return CheckFailure{CheckedField::Memo, memoWidthMessage()};
+    for (const QChar c : phone) {
+        if (!isDialChar(c))
+            return CheckFailure{CheckedField::Phone, phoneCharacterMessage()};
+    }
+    return std::nullopt;
+}
+
+std::optional<CheckFailure> checkGroupName(const QString &groupName)
+{
+    if (!IsFullString(groupName))
+        return CheckFailure{CheckedField::GroupName, groupNameWidthMessage()};
+    return std::nullopt;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// Text files of the phone system: code page 932 (Shift-JIS with the Windows extensions)
+// without a byte-order mark, every line ended by CR LF. Reading also accepts a UTF-8,
+// UTF-16 LE or UTF-16 BE byte-order mark.
+
+QString decodeCp932(const QByteArray &bytes);
+// Characters without a code page 932 form become "?".
+QByteArray encodeCp932(const QString &text);
+
+// Decodes by byte-order mark, code page 932 otherwise.
+QString decodeText(const QByteArray &bytes);
+// Splits at CR LF, a lone CR or a lone LF; a final line end does not start another line.
+QStringList splitLines(const QString &text);
+
+// Reads a whole file; throws DalvinoError "ファイル %s は開けません。 %s " on failure.
+QByteArray readFileBytes(const QString &path);
+QStringList readLines(const QString &path);
+
+// Joins the lines, each followed by CR LF.
+QString joinLines(const QStringList &lines);
+
+// Writes bytes atomically (a temporary file beside the target, then a rename); throws
+// DalvinoError "ファイル "%s" を作成できません。%s" on failure and leaves an existing
+// file as it was.
+void writeFileAtomically(const QString &path, const QByteArray &bytes);
+// The lines in code page 932, each ended by CR LF.
+void writeTextLines(const QString &path, const QStringList &lines);
+// The text in code page 932 exactly as it is (no line end added).
+void writeText(const QString &path, const QString &text);
+
+QString cannotOpenText(const QString &path, const QString &reason);
+QString cannotCreateText(const QString &path, const QString &reason);

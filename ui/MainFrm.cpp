@@ -1,0 +1,700 @@
+#include "ui/MainFrm.h"
+
+#include "core/Vocabulary.h"
+#include "formats/AppPaths.h"
+#include "formats/IniFile.h"
+#include "ui/CommandGuard.h"
+#include "ui/PhoneBookModels.h"
+#include "ui/Prompts.h"
+#include "ui/SplushFrm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTableView>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString SettingSection = QStringLiteral("Setting");
+
+constexpr int DefaultTop = 115;
+constexpr int DefaultLeft = 239;
+constexpr int DefaultWidth = 669;
+constexpr int DefaultHeight = 557;
+
+// A command slot: the command runs inside the guard, so that its errors are shown.
+template <typename F> auto guarded(F f)
+{
+    return [f]() { runGuarded(f); };
+}
+
+QTableView *makeReportView(QWidget *parent, QAbstractItemModel *model, const QList<int> &widths)
+{
+    auto *view = new QTableView(parent);
+    view->setModel(model);
+    view->setShowGrid(true);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setWordWrap(false);
+    view->setTextElideMode(Qt::ElideRight);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
+    view->horizontalHeader()->setHighlightSections(false);
+    view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    for (int c = 0; c < widths.size(); ++c)
+        view->setColumnWidth(c, widths.at(c));
+    // Keep the selection visible when the list loses the focus.
+    QPalette palette = view->palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.color(QPalette::Active, QPalette::HighlightedText));
+    view->setPalette(palette);
+    return view;
+}
+
+// The small picture of a phone system beside the model choice.
+QPixmap productPicture()
+{
+    QPixmap pixmap(64, 48);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::darkGray, 1));
+    p.setBrush(QColor(0xE8, 0xE8, 0xE8));
+    p.drawRoundedRect(4, 14, 56, 30, 4, 4);
+    p.setBrush(QColor(0x40, 0x40, 0x40));
+    p.drawRoundedRect(8, 4, 48, 12, 5, 5);
+    p.setBrush(QColor(0x9F, 0xD0, 0x9F));
+    p.drawRect(10, 18, 20, 8);
+    p.setBrush(Qt::white);
+    for (int row = 0; row < 3; ++row) {
+        for (int col = 0; col < 3; ++col)
+            p.drawRect(36 + col * 7, 18 + row * 7, 5, 5);
+    }
+    return pixmap;
+}
+
+} // namespace
+
+TFormMain::TFormMain(TFormSplush *splush, const QStringList &arguments, QWidget *parent)
+    : QMainWindow(parent), Splush(splush)
+{
+    // 1. NewFlag, 2. captions and controls.
+    NewFlag = true;
+    setWindowTitle(QStringLiteral("Dalvino - [%1]").arg(PhoneBook::untitledName()));
+    setObjectName(QStringLiteral("FormMain"));
+    Prompts::setParentWindow(this);
+    buildPanels();
+    buildMenus();
+    buildToolBar();
+    buildPopupMenu();
+
+    // 3. MACInit (the phone book is built below).
+    Book.MACInit();
+
+    // 5. Settings; the model choice set here does not change the model (NewFlag).
+    loadSettings();
+
+    // 6. The working folder of the converter.
+    QDir().mkpath(AppPaths::workingFolder());
+
+    // 7. The empty document, behind the progress window.
+    DropFlag = false;
+    if (Splush)
+        Splush->setMaximum(PhoneBook::EntryCount);
+    Book.New(Splush ? Splush->progressCallback() : std::function<void(int)>());
+    updateCaption();
+    showCustomer();
+    setModified(false);
+    refreshLists();
+
+    // 8. Files dropped from the desktop.
+    setAcceptDrops(true);
+
+    // 9. The file named on the command line is opened when the window is first shown.
+    if (!arguments.isEmpty()) {
+        DropFlag = true;
+        DropFileName = arguments.first();
+    }
+}
+
+TFormMain::~TFormMain() { Prompts::setParentWindow(nullptr); }
+
+void TFormMain::buildPanels()
+{
+    auto *central = new QWidget(this);
+    auto *outer = new QHBoxLayout(central);
+    outer->setContentsMargins(4, 4, 4, 4);
+
+    auto *left = new QSplitter(Qt::Vertical, central);
+
+    EntryModel = new EntryListModel(Book, this);
+    ListView1 = makeReportView(left, EntryModel, EntryListModel::columnWidths());
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    ListView1->horizontalHeader()->setSectionsClickable(true);
+    ListView1->installEventFilter(this);
+    connect(ListView1, &QTableView::doubleClicked, this, guarded([this] { ListView1DblClick(); }));
+    connect(ListView1->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int column) { runGuarded([&] { ListView1ColumnClick(column); }); });
+    connect(ListView1, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
+        PopupMenu1->popup(ListView1->viewport()->mapToGlobal(pos));
+    });
+
+    auto *groupBox = new QGroupBox(QStringLiteral("グループ設定"), left);
+    auto *groupLayout = new QVBoxLayout(groupBox);
+    GroupModel = new GroupListModel(Book, this);
+    GroupList = makeReportView(groupBox, GroupModel, GroupListModel::columnWidths());
+    GroupList->setObjectName(QStringLiteral("GroupList"));
+    GroupList->setSelectionMode(QAbstractItemView::SingleSelection);
+    GroupList->horizontalHeader()->setSectionsClickable(false);
+    GroupList->installEventFilter(this);
+    connect(GroupList, &QTableView::doubleClicked, this, guarded([this] { GroupListDblClick(); }));
+    auto *note = new QLabel(QStringLiteral("※編集したいグループまたは電話帳項目をダブルクリック"), groupBox);
+    note->setStyleSheet(QStringLiteral("color: red"));
+    groupLayout->addWidget(GroupList);
+    groupLayout->addWidget(note);
+    left->addWidget(ListView1);
+    left->addWidget(groupBox);
+    left->setStretchFactor(0, 3);
+    left->setStretchFactor(1, 1);
+
+    auto *right = new QWidget(central);
+    auto *rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightLayout->addWidget(new QLabel(QStringLiteral("お客様名"), right));
+    UserName = new QLineEdit(right);
+    UserName->setObjectName(QStringLiteral("UserName"));
+    rightLayout->addWidget(UserName);
+    rightLayout->addWidget(new QLabel(QStringLiteral("お客様電話番号"), right));
+    UserNo = new QLineEdit(right);
+    UserNo->setObjectName(QStringLiteral("UserNo"));
+    rightLayout->addWidget(UserNo);
+    BtnSpaceFind = new QPushButton(QStringLiteral("空き短縮検索"), right);
+    BtnSpaceFind->setObjectName(QStringLiteral("BtnSpaceFind"));
+    rightLayout->addWidget(BtnSpaceFind);
+    connect(BtnSpaceFind, &QPushButton::clicked, this, guarded([this] { BtnSpaceFindClick(); }));
+    connect(UserName, &QLineEdit::textChanged, this, [this] { UserNameChange(); });
+    connect(UserNo, &QLineEdit::textChanged, this, [this] { UserNoChange(); });
+
+    auto *modelRow = new QHBoxLayout;
+    RadioGroup1 = new QGroupBox(QStringLiteral("機種種別"), right);
+    RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
+    auto *modelLayout = new QVBoxLayout(RadioGroup1);
+    RadioGroup1Items = new QButtonGroup(this);
+    for (int i = 0; i < Vocabulary::modelChoices().size(); ++i) {
+        auto *button = new QRadioButton(Vocabulary::modelChoices().at(i), RadioGroup1);
+        RadioGroup1Items->addButton(button, i);
+        modelLayout->addWidget(button);
+    }
+    connect(RadioGroup1Items, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked)
+            runGuarded([this] { RadioGroup1Click(); });
+    });
+    modelRow->addWidget(RadioGroup1, 1);
+    auto *picture = new QLabel(right);
+    picture->setPixmap(productPicture());
+    modelRow->addWidget(picture);
+    rightLayout->addLayout(modelRow);
+
+    WriteMode = new QGroupBox(QStringLiteral("書き込み設定"), right);
+    WriteMode->setObjectName(QStringLiteral("WriteMode"));
+    auto *writeLayout = new QVBoxLayout(WriteMode);
+    WriteModeItems = new QButtonGroup(this);
+    for (int i = 0; i < Vocabulary::writeModes().size(); ++i) {
+        auto *button = new QRadioButton(Vocabulary::writeModes().at(i), WriteMode);
+        WriteModeItems->addButton(button, i);
+        writeLayout->addWidget(button);
+    }
+    WriteModeItems->button(0)->setChecked(true);
+    connect(WriteModeItems, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked)
+            Book.WriteMode = id;
+    });
+    rightLayout->addWidget(WriteMode);
+    rightLayout->addStretch(1);
+
+    outer->addWidget(left, 1);
+    outer->addWidget(right);
+    setCentralWidget(central);
+
+    StatusPanel0 = new QLabel(this);
+    StatusPanel0->setFixedWidth(100);
+    StatusPanel1 = new QLabel(this);
+    StatusPanel1->setFixedWidth(50);
+    statusBar()->addWidget(StatusPanel0);
+    statusBar()->addWidget(StatusPanel1);
+}
+
+void TFormMain::buildMenus()
+{
+    QStyle *s = style();
+    auto action = [this](const QString &caption, const QIcon &icon, auto handler) {
+        auto *a = new QAction(icon, caption, this);
+        connect(a, &QAction::triggered, this, guarded(handler));
+        return a;
+    };
+
+    N1 = action(QStringLiteral("新規作成(&N)"), s->standardIcon(QStyle::SP_FileIcon), [this] { N1Click(); });
+    N1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    O1 = action(QStringLiteral("開く(&O)..."), s->standardIcon(QStyle::SP_DialogOpenButton), [this] { O1Click(); });
+    O1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    I1 = action(QStringLiteral("CSVファイルのインポート(&I)..."), s->standardIcon(QStyle::SP_ArrowDown),
+                [this] { I1Click(); });
+    S1 = action(QStringLiteral("上書き保存(&S)"), s->standardIcon(QStyle::SP_DialogSaveButton), [this] { S1Click(); });
+    S1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    A1 = action(QStringLiteral("名前を付けて保存(&A)..."), s->standardIcon(QStyle::SP_DriveFDIcon),
+                [this] { A1Click(); });
+    csvC1 = action(QStringLiteral("　CSVファイルとしてエクスポート(&C)..."), QIcon(), [this] { csvC1Click(); });
+    D1 = action(QStringLiteral("　データ解析(&D)"), QIcon(), [this] { ToolButton6Click(); });
+    X1 = action(QStringLiteral("終了(&X)"), s->standardIcon(QStyle::SP_DialogCloseButton), [this] { X1Click(); });
+    Z1 = action(QStringLiteral("検索(&Z)..."), QIcon(), [this] { Z1Click(); });
+    H2 = action(QStringLiteral("ヘルプを表示(&H)..."), s->standardIcon(QStyle::SP_DialogHelpButton),
+                [this] { H2Click(); });
+    V1 = action(QStringLiteral("　バージョン情報(&A)..."), QIcon(), [this] { V1Click(); });
+
+    QMenu *file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    file->addAction(N1);
+    file->addAction(O1);
+    file->addSeparator();
+    file->addAction(I1);
+    file->addSeparator();
+    file->addAction(S1);
+    file->addAction(A1);
+    file->addAction(csvC1);
+    file->addSeparator();
+    file->addAction(D1);
+    file->addSeparator();
+    file->addAction(X1);
+    menuBar()->addAction(Z1);
+    QMenu *help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    help->addAction(H2);
+    help->addAction(V1);
+}
+
+void TFormMain::buildToolBar()
+{
+    ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    QStyle *s = style();
+    auto button = [this](const QString &hint, const QIcon &icon, QAction *command) {
+        QAction *a = ToolBar1->addAction(icon, hint);
+        a->setToolTip(hint);
+        connect(a, &QAction::triggered, command, &QAction::trigger);
+    };
+    button(QStringLiteral("新規作成"), N1->icon(), N1);
+    button(QStringLiteral("開く"), O1->icon(), O1);
+    button(QStringLiteral("インポート"), I1->icon(), I1);
+    ToolBar1->addSeparator();
+    button(QStringLiteral("上書き保存"), S1->icon(), S1);
+    ToolBar1->addSeparator();
+    button(QStringLiteral("検索"), s->standardIcon(QStyle::SP_FileDialogContentsView), Z1);
+    ToolBar1->addSeparator();
+    button(QStringLiteral("データ解析"), s->standardIcon(QStyle::SP_FileDialogDetailedView), D1);
+    ToolBar1->addSeparator();
+    button(QStringLiteral("終了"), X1->icon(), X1);
+}
+
+void TFormMain::buildPopupMenu()
+{
+    PopupMenu1 = new QMenu(this);
+    N4 = PopupMenu1->addAction(QStringLiteral("クリア"));
+    connect(N4, &QAction::triggered, this, guarded([this] { N4Click(); }));
+    QMenu *bulk = PopupMenu1->addMenu(QStringLiteral("一括変更"));
+
+    QMenu *groups = bulk->addMenu(QStringLiteral("グループ"));
+    for (int i = 0; i < Vocabulary::entryGroups().size(); ++i) {
+        QAction *a = groups->addAction(Vocabulary::entryGroups().at(i));
+        connect(a, &QAction::triggered, this, [this, i] { runGuarded([&] { N11Click(i); }); });
+        GroupItems << a;
+    }
+
+    QMenu *rings = bulk->addMenu(QStringLiteral("着信音"));
+    for (int i = 0; i < Vocabulary::longRingTones().size(); ++i) {
+        QAction *a = rings->addAction(Vocabulary::longRingTones().at(i));
+        connect(a, &QAction::triggered, this, [this, i] { runGuarded([&] { N22Click(i); }); });
+        RingItems << a;
+    }
+
+    QMenu *extensions = bulk->addMenu(QStringLiteral("登録実装"));
+    auto addExtension = [this](QMenu *menu, int i) {
+        QAction *a = menu->addAction(Vocabulary::extensions().at(i));
+        connect(a, &QAction::triggered, this, [this, i] { runGuarded([&] { N012Click(i); }); });
+        ExtensionItems << a;
+    };
+    addExtension(extensions, 0);
+    const struct {
+        const char16_t *caption;
+        int first, last;
+    } ranges[] = {{u"01～10", 1, 10}, {u"11～20", 11, 20}, {u"21～32", 21, 32}};
+    for (const auto &range : ranges) {
+        QMenu *sub = extensions->addMenu(QString::fromUtf16(range.caption));
+        for (int i = range.first; i <= range.last; ++i)
+            addExtension(sub, i);
+    }
+    updatePopupRingCaptions();
+}
+
+void TFormMain::updatePopupRingCaptions()
+{
+    // Items 10 to 13 (counted from 1) follow the ring-tone vocabulary of the model.
+    const bool shortVocabulary = Book.model().ringVocabulary == RingVocabulary::Short;
+    const QStringList &captions = Vocabulary::ringTones(Book.model().ringVocabulary);
+    for (int i = 9; i < RingItems.size(); ++i) {
+        const bool shown = !shortVocabulary || i < captions.size();
+        RingItems[i]->setVisible(shown);
+        if (shown)
+            RingItems[i]->setText(captions.at(i));
+    }
+}
+
+// --- State of the document -------------------------------------------------------
+
+int TFormMain::deviceType() const { return RadioGroup1Items->checkedId(); }
+
+void TFormMain::setDeviceType(int choice)
+{
+    if (choice == deviceType())
+        return;
+    if (choice < 0 || choice >= Vocabulary::modelChoices().size()) {
+        RadioGroup1Items->setExclusive(false);
+        if (QAbstractButton *checked = RadioGroup1Items->checkedButton())
+            checked->setChecked(false);
+        RadioGroup1Items->setExclusive(true);
+        return;
+    }
+    RadioGroup1Items->button(choice)->setChecked(true);
+}
+
+void TFormMain::RadioGroup1Click()
+{
+    if (NewFlag)
+        return;
+    setModel(deviceType() == 0 ? ModelLM630Std : ModelLM630Pro);
+}
+
+void TFormMain::setModel(int index)
+{
+    if (index == Book.Syubetu)
+        return;
+    Book.Syubetu = index;
+    SyubetuClick();
+}
+
+void TFormMain::SyubetuClick()
+{
+    rebuildEditors();
+    updatePopupRingCaptions();
+}
+
+int TFormMain::writeMode() const { return Book.WriteMode; }
+
+void TFormMain::setWriteMode(int mode)
+{
+    Book.WriteMode = mode == 1 ? 1 : 0;
+    WriteModeItems->button(Book.WriteMode)->setChecked(true);
+}
+
+void TFormMain::setModified(bool modified)
+{
+    Book.Modified = modified;
+    StatusPanel0->setText(modified ? QStringLiteral("変更あり") : QString());
+}
+
+void TFormMain::updateCaption() { setWindowTitle(QStringLiteral("Dalvino - [%1]").arg(Book.FileName)); }
+
+void TFormMain::showCustomer()
+{
+    // Setting the boxes runs their change handlers, which mark a change as an edit.
+    if (UserName->text() != Book.UserName)
+        UserName->setText(Book.UserName);
+    if (UserNo->text() != Book.UserNo)
+        UserNo->setText(Book.UserNo);
+}
+
+void TFormMain::UserNameChange()
+{
+    Book.UserName = UserName->text();
+    markModified();
+}
+
+void TFormMain::UserNoChange()
+{
+    Book.UserNo = UserNo->text();
+    markModified();
+}
+
+void TFormMain::refreshLists()
+{
+    EntryModel->refreshAll();
+    GroupModel->refreshAll();
+}
+
+void TFormMain::selectPosition(int position)
+{
+    if (position < 0 || position >= static_cast<int>(Book.entries.size()))
+        return;
+    const QModelIndex index = EntryModel->index(position, 0);
+    ListView1->selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ListView1->scrollTo(index);
+}
+
+QList<int> TFormMain::selectedPositions() const
+{
+    QList<int> positions;
+    for (const QModelIndex &index : ListView1->selectionModel()->selectedRows())
+        positions << index.row();
+    std::sort(positions.begin(), positions.end());
+    return positions;
+}
+
+int TFormMain::focusedPosition() const
+{
+    const QModelIndex current = ListView1->selectionModel()->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void TFormMain::commitPhoneBook(const PhoneBook &book)
+{
+    const int oldModel = Book.Syubetu;
+    Book = book;
+    Book.Syubetu = oldModel; // the model changes through setModel, with its effects
+    setWriteMode(Book.WriteMode);
+    showCustomer();
+    updateCaption();
+    refreshLists();
+    setModified(Book.Modified);
+}
+
+QString TFormMain::unsavedChangesText(const QString &fileName)
+{
+    return QStringLiteral("[%1]は変更されています。保存しますか？").arg(fileName);
+}
+
+bool TFormMain::askToSaveChanges()
+{
+    if (!Prompts::current().confirm(unsavedChangesText(Book.FileName)))
+        return true;
+    return S1Click() == SaveOutcome::Saved;
+}
+
+// --- The "new" command ----------------------------------------------------------
+
+void TFormMain::runNewWithProgress(const QString &title)
+{
+    Splush->setPosition(0);
+    Splush->setMaximum(PhoneBook::EntryCount);
+    Splush->setTitle(title);
+    Splush->showNow();
+    Book.New(Splush->progressCallback());
+    Splush->hide();
+    updateCaption();
+    showCustomer();
+    refreshLists();
+}
+
+void TFormMain::N1Click()
+{
+    if (!Prompts::current().confirm(QStringLiteral("現在のデータを全てクリアします。よろしいですか？")))
+        return;
+    if (Book.Modified && !askToSaveChanges())
+        return;
+    runNewWithProgress(QStringLiteral("初期化中..."));
+    selectPosition(0);
+    setModified(false);
+    Book.MACInit();
+}
+
+void TFormMain::X1Click() { close(); }
+
+// --- Start-up, activation, closing ----------------------------------------------
+
+void TFormMain::loadSettings()
+{
+    const IniFile ini = IniFile::load(AppPaths::settingsFile());
+    if (ini.readString(SettingSection, QStringLiteral("WindowState")) == QStringLiteral("wsMaximized")) {
+        startMaximized_ = true;
+        setWindowState(windowState() | Qt::WindowMaximized);
+        return;
+    }
+    applyPlacement(ini.readInteger(SettingSection, QStringLiteral("Top"), DefaultTop),
+                   ini.readInteger(SettingSection, QStringLiteral("Left"), DefaultLeft),
+                   ini.readInteger(SettingSection, QStringLiteral("Width"), DefaultWidth),
+                   ini.readInteger(SettingSection, QStringLiteral("Height"), DefaultHeight));
+    setDeviceType(ini.readInteger(SettingSection, QStringLiteral("DeviceType"), 0));
+}
+
+void TFormMain::applyPlacement(int top, int left, int width, int height)
+{
+    if (width < 100 || width > 20000)
+        width = DefaultWidth;
+    if (height < 100 || height > 20000)
+        height = DefaultHeight;
+    QRect wanted(left, top, width, height);
+    bool onScreen = false;
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        if (screen->availableGeometry().intersects(wanted.adjusted(0, 0, 0, -(height - 40))))
+            onScreen = true;
+    }
+    if (!onScreen) {
+        // A monitor was removed: the window goes to the primary screen instead.
+        if (const QScreen *primary = QGuiApplication::primaryScreen()) {
+            const QRect area = primary->availableGeometry();
+            wanted.setSize(wanted.size().boundedTo(area.size()));
+            wanted.moveCenter(area.center());
+        }
+    }
+    move(wanted.topLeft());
+    resize(wanted.size());
+    requestedOuterSize_ = wanted.size();
+}
+
+void TFormMain::saveSettings()
+{
+    IniFile ini = IniFile::load(AppPaths::settingsFile());
+    if (isMaximized()) {
+        ini.writeString(SettingSection, QStringLiteral("WindowState"), QStringLiteral("wsMaximized"));
+    } else {
+        const QRect frame = frameGeometry();
+        ini.writeString(SettingSection, QStringLiteral("WindowState"), QStringLiteral("wsNormal"));
+        ini.writeInteger(SettingSection, QStringLiteral("Top"), frame.top());
+        ini.writeInteger(SettingSection, QStringLiteral("Left"), frame.left());
+        ini.writeInteger(SettingSection, QStringLiteral("Width"), frame.width());
+        ini.writeInteger(SettingSection, QStringLiteral("Height"), frame.height());
+        ini.writeInteger(SettingSection, QStringLiteral("DeviceType"), deviceType());
+    }
+    ini.save(AppPaths::settingsFile());
+}
+
+void TFormMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (shown_)
+        return;
+    shown_ = true;
+    // The settings give the outer size; take the frame off once it is known.
+    if (!startMaximized_ && requestedOuterSize_.isValid()) {
+        const QSize frame = frameGeometry().size() - size();
+        if (frame.width() > 0 || frame.height() > 0)
+            resize(requestedOuterSize_ - frame);
+    }
+    FormShow();
+}
+
+void TFormMain::FormShow()
+{
+    if (!DropFlag)
+        return;
+    const QString extension = QFileInfo(DropFileName).suffix().toLower();
+    runGuarded([&] {
+        if (extension == QStringLiteral("xml") || extension == QStringLiteral("leg"))
+            openPhoneBookFile(DropFileName);
+        else if (extension == QStringLiteral("csv"))
+            openLegacyCsv(DropFileName);
+    });
+    DropFlag = false;
+}
+
+void TFormMain::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        FormActivate();
+}
+
+void TFormMain::FormActivate()
+{
+    if (!NewFlag)
+        return;
+    setModel(deviceType() == 0 ? ModelLM630Std : ModelLM630Pro);
+    NewFlag = false;
+}
+
+bool TFormMain::FormCloseQuery()
+{
+    bool mayClose = true;
+    if (Book.Modified) {
+        // A failed save is shown by the guard and keeps the window open.
+        mayClose = false;
+        runGuarded([&] { mayClose = askToSaveChanges(); });
+    }
+    runGuarded([this] { saveSettings(); });
+    return mayClose;
+}
+
+void TFormMain::closeEvent(QCloseEvent *event)
+{
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool TFormMain::eventFilter(QObject *watched, QEvent *event)
+{
+    // FormKeyDown: Enter on a list with a selected row opens its editor.
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            if (watched == ListView1 && ListView1->selectionModel()->hasSelection()) {
+                runGuarded([this] { ListView1DblClick(); });
+                return true;
+            }
+            if (watched == GroupList && GroupList->selectionModel()->hasSelection()) {
+                runGuarded([this] { GroupListDblClick(); });
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormMain::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TFormMain::dropEvent(QDropEvent *event)
+{
+    QStringList paths;
+    for (const QUrl &url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            paths << QDir::toNativeSeparators(url.toLocalFile());
+    }
+    event->acceptProposedAction();
+    runGuarded([&] { dropFiles(paths); });
+}
+
+void TFormMain::createOtherWindows()
+{
+    // Created once, in this order, for the whole run: entry editor, group editor,
+    // search, version dialog, mapped import, help, destination dialog, report window,
+    // file chooser.
+}

@@ -1,0 +1,176 @@
+#pragma once
+
+#include "core/PhoneBook.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+class QAction;
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTableView;
+class QToolBar;
+class EntryListModel;
+class GroupListModel;
+class TFormSplush;
+
+// The main window: it owns the one phone book for the whole run, shows it in the entry
+// list and the group list, and starts every command.
+class TFormMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // FormCreate: builds the window and the empty phone book behind the progress window.
+    // arguments are the program's command-line arguments without the program itself.
+    TFormMain(TFormSplush *splush, const QStringList &arguments, QWidget *parent = nullptr);
+    ~TFormMain() override;
+
+    // Creates the windows that live for the whole run, each once.
+    void createOtherWindows();
+
+    PhoneBook Book;
+    bool NewFlag = true;
+    bool DropFlag = false;
+    QString DropFileName;
+    bool StopFlag = false;
+
+    // Widgets, named as the other windows and the tests know them.
+    QTableView *ListView1 = nullptr;
+    EntryListModel *EntryModel = nullptr;
+    QTableView *GroupList = nullptr;
+    GroupListModel *GroupModel = nullptr;
+    QLineEdit *UserName = nullptr;
+    QLineEdit *UserNo = nullptr;
+    QPushButton *BtnSpaceFind = nullptr;
+    QGroupBox *RadioGroup1 = nullptr;
+    QButtonGroup *RadioGroup1Items = nullptr;
+    QGroupBox *WriteMode = nullptr;
+    QButtonGroup *WriteModeItems = nullptr;
+    QLabel *StatusPanel0 = nullptr;
+    QLabel *StatusPanel1 = nullptr;
+    QToolBar *ToolBar1 = nullptr;
+    QMenu *PopupMenu1 = nullptr;
+    TFormSplush *Splush = nullptr;
+
+    // Menu commands.
+    QAction *N1 = nullptr;   // 新規作成
+    QAction *O1 = nullptr;   // 開く
+    QAction *I1 = nullptr;   // CSVファイルのインポート
+    QAction *S1 = nullptr;   // 上書き保存
+    QAction *A1 = nullptr;   // 名前を付けて保存
+    QAction *csvC1 = nullptr; // CSVファイルとしてエクスポート
+    QAction *D1 = nullptr;   // データ解析
+    QAction *X1 = nullptr;   // 終了
+    QAction *Z1 = nullptr;   // 検索
+    QAction *H2 = nullptr;   // ヘルプを表示
+    QAction *V1 = nullptr;   // バージョン情報
+    // Pop-up menu of the entry list.
+    QAction *N4 = nullptr;         // クリア
+    QList<QAction *> GroupItems;   // グループ０ … グループ９, 個別
+    QList<QAction *> RingItems;    // the thirteen ring tones
+    QList<QAction *> ExtensionItems; // 00 … 32
+
+    // The model choice (-1 nothing chosen, 0 LM630Std, 1 LM630Pro).
+    int deviceType() const;
+    void setDeviceType(int choice);
+    // The current model; a change runs SyubetuClick.
+    int model() const { return Book.Syubetu; }
+    void setModel(int index);
+    int writeMode() const;
+    void setWriteMode(int mode);
+
+    // Modified flag with the status panel.
+    void setModified(bool modified);
+    void markModified() { setModified(true); }
+    // The caption "Dalvino - [FileName]".
+    void updateCaption();
+    // Shows the customer fields of the phone book in their boxes.
+    void showCustomer();
+    // Redraws both lists from the phone book.
+    void refreshLists();
+    // Selects the row at a position, gives it the focus mark and scrolls it into view.
+    void selectPosition(int position);
+    // The positions of the selected rows, in ascending order.
+    QList<int> selectedPositions() const;
+    int focusedPosition() const;
+
+    // Commits a phone book read completely from a file or an import into the document:
+    // entries, groups, customer, write mode and document state.
+    void commitPhoneBook(const PhoneBook &book);
+
+    // The unsaved-changes question of New, closing and opening. Returns false when the
+    // user answered Yes and then cancelled the save.
+    bool askToSaveChanges();
+    static QString unsavedChangesText(const QString &fileName);
+
+    enum class SaveOutcome { Saved, Cancelled };
+
+    // Commands.
+    void N1Click();
+    void O1Click();
+    void I1Click();
+    SaveOutcome S1Click();
+    SaveOutcome A1Click();
+    void csvC1Click();
+    void ToolButton6Click();
+    void X1Click();
+    void Z1Click();
+    void H2Click();
+    void V1Click();
+    void N4Click();
+    void N11Click(int groupIndex);
+    void N22Click(int ringIndex);
+    void N012Click(int extensionIndex);
+    void BtnSpaceFindClick();
+    void ListView1DblClick();
+    void GroupListDblClick();
+    void ListView1ColumnClick(int column);
+    void RadioGroup1Click();
+    void SyubetuClick();
+    void UserNameChange();
+    void UserNoChange();
+
+    // Opening a named file: the phone-book reader (.xml / .leg) and the legacy CSV reader.
+    void openPhoneBookFile(const QString &path);
+    void openLegacyCsv(const QString &path);
+    // Files dropped on the window.
+    void dropFiles(const QStringList &paths);
+
+    void FormShow();
+    void FormActivate();
+    // Returns whether the window may close; writes the settings file in every case.
+    bool FormCloseQuery();
+
+    // The settings file.
+    void loadSettings();
+    void saveSettings();
+    bool startsMaximized() const { return startMaximized_; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void buildPopupMenu();
+    void buildPanels();
+    void updatePopupRingCaptions();
+    // Runs New behind the progress window with the given title.
+    void runNewWithProgress(const QString &title);
+    // Rebuilds the entry editor and the group editor for the current model.
+    void rebuildEditors();
+    // Places the window from the settings when it lies on a screen.
+    void applyPlacement(int top, int left, int width, int height);
+
+    bool shown_ = false;
+    bool startMaximized_ = false;
+    QSize requestedOuterSize_;
+};

@@ -1,0 +1,126 @@
+#include "ui/SplushFrm.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QVBoxLayout>
+
+TGauge::TGauge(QWidget *parent) : QWidget(parent) { setFixedHeight(20); }
+
+int TGauge::percentOf(int position, int maximum)
+{
+    if (maximum <= 0)
+        return 0;
+    position = qBound(0, position, maximum);
+    return static_cast<int>(static_cast<qint64>(position) * 100 / maximum);
+}
+
+int TGauge::percentDone() const { return percentOf(progress_, maxValue_); }
+
+void TGauge::setMaxValue(int maxValue)
+{
+    const int old = percentDone();
+    maxValue_ = qMax(0, maxValue);
+    repaintIfPercentChanged(old);
+}
+
+void TGauge::setProgress(int position)
+{
+    const int old = percentDone();
+    progress_ = qBound(0, position, maxValue_);
+    repaintIfPercentChanged(old);
+}
+
+void TGauge::repaintIfPercentChanged(int oldPercent)
+{
+    if (percentDone() == oldPercent)
+        return;
+    ++repaints_;
+    if (isVisible())
+        repaint();
+}
+
+void TGauge::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    const int percent = percentDone();
+    painter.fillRect(QRect(0, 0, width() * percent / 100, height()), Qt::blue);
+    painter.setPen(Qt::black);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.setPen(Qt::darkGray);
+    painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("%1%").arg(percent));
+}
+
+TFormSplush::TFormSplush(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+{
+    setWindowTitle(QStringLiteral("起動中"));
+    setFixedSize(287, 84);
+    setAutoFillBackground(true);
+
+    Label1 = new QLabel(QStringLiteral("起動中..."), this);
+    Label1->setFixedHeight(33);
+    Label1->setAlignment(Qt::AlignCenter);
+    QFont titleFont = Label1->font();
+    titleFont.setPixelSize(24);
+    titleFont.setBold(true);
+    titleFont.setItalic(true);
+    Label1->setFont(titleFont);
+    Label1->setStyleSheet(QStringLiteral("color: black"));
+
+    Label2 = new QLabel(defaultDetail(), this);
+    Label2->setAlignment(Qt::AlignCenter);
+    QFont detailFont = Label2->font();
+    detailFont.setPixelSize(12);
+    Label2->setFont(detailFont);
+    Label2->setStyleSheet(QStringLiteral("color: red"));
+
+    Gauge1 = new TGauge(this);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 2, 4, 4);
+    layout->setSpacing(0);
+    layout->addWidget(Label1);
+    layout->addWidget(Label2, 1);
+    layout->addWidget(Gauge1);
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+QString TFormSplush::defaultDetail() { return QStringLiteral("しばらくお待ちください"); }
+
+void TFormSplush::setTitle(const QString &text)
+{
+    Label1->setText(text);
+    if (isVisible())
+        Label1->repaint();
+}
+
+void TFormSplush::setDetail(const QString &text)
+{
+    Label2->setText(text);
+    if (isVisible())
+        Label2->repaint();
+}
+
+void TFormSplush::showNow()
+{
+    show();
+    raise();
+    repaint();
+}
+
+std::function<void(int)> TFormSplush::progressCallback()
+{
+    return [this](int position) { Gauge1->setProgress(position); };
+}
+
+void TFormSplush::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(Qt::black);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
