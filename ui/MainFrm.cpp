@@ -3,6 +3,7 @@
 #include "core/Vocabulary.h"
 #include "formats/AppPaths.h"
 #include "formats/IniFile.h"
+#include "ui/AnalysisFrm.h"
 #include "ui/CommandGuard.h"
 #include "ui/PhoneBookModels.h"
 #include "ui/Prompts.h"
@@ -697,4 +698,5 @@ void TFormMain::createOtherWindows()
     // Created once, in this order, for the whole run: entry editor, group editor,
     // search, version dialog, mapped import, help, destination dialog, report window,
     // file chooser.
+    FormAnalysis = new TFormAnalysis(this);
 }

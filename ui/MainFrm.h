@@ -17,6 +17,7 @@ class QToolBar;
 class EntryListModel;
 class GroupListModel;
 class TFormSplush;
+class TFormAnalysis;
 
 // The main window: it owns the one phone book for the whole run, shows it in the entry
 // list and the group list, and starts every command.
@@ -54,6 +55,7 @@ public:
     QToolBar *ToolBar1 = nullptr;
     QMenu *PopupMenu1 = nullptr;
     TFormSplush *Splush = nullptr;
+    TFormAnalysis *FormAnalysis = nullptr; // the report window
 
     // Menu commands.
     QAction *N1 = nullptr;   // 新規作成
