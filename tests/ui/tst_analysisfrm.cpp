@@ -9,10 +9,12 @@
 #include "ui/TextDlgs.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -52,6 +54,7 @@ private slots:
     void failedSaveKeepsTheReport();
     void registeredDialogSavesAsTxt();
     void closeKeepsTheReport();
+    void memoScrollsAndCopies();
 
 private:
     QTemporaryDir *dir = nullptr;
@@ -85,7 +88,6 @@ void TestAnalysisFrm::windowAsCreated()
     QCOMPARE(window.BtnSave->text(), QStringLiteral("テキスト保存"));
     QCOMPARE(window.BtnClose->text(), QStringLiteral("閉じる"));
     QVERIFY(window.Memo1->isReadOnly());
-    QCOMPARE(window.Memo1->lineWrapMode(), QPlainTextEdit::NoWrap);
     QCOMPARE(window.Memo1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     QCOMPARE(window.Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     QVERIFY(!window.isModal());
@@ -161,8 +163,9 @@ void TestAnalysisFrm::reportFollowsTheListOrder()
                                             "    メモに半角文字が存在している可能性があります\r\n"
                                             "\r\n");
     QCOMPARE(main->FormAnalysis->report(), expected);
-    QCOMPARE(main->FormAnalysis->Memo1->toPlainText(), QString(expected).replace(QStringLiteral("\r\n"), "\n"));
-    QCOMPARE(main->FormAnalysis->Memo1->document()->blockCount(), 8);
+    QCOMPARE(main->FormAnalysis->Memo1->lines(), splitLines(expected));
+    QCOMPARE(main->FormAnalysis->Memo1->lines().size(), 7);
+    QCOMPARE(main->FormAnalysis->Memo1->lines().last(), QString());
     // The analysis only reads the phone book.
     QVERIFY(main->Book.entries == before);
     QVERIFY(!main->Book.Modified);
@@ -180,10 +183,31 @@ void TestAnalysisFrm::progressLine()
     QCOMPARE(TFormAnalysis::progressDetail(0), QStringLiteral("短縮0000解析中..."));
     QCOMPARE(TFormAnalysis::progressDetail(41), QStringLiteral("短縮0041解析中..."));
     QCOMPARE(TFormAnalysis::progressDetail(3999), QStringLiteral("短縮3999解析中..."));
+    splush->setMaximum(4000);
     const auto progress = TFormAnalysis::progressOn(splush);
     progress(41);
     QCOMPARE(splush->Label2->text(), QStringLiteral("短縮0041解析中..."));
     QCOMPARE(splush->Gauge1->Progress(), 42);
+    // Within the same percent only the gauge moves; the next percent names its position.
+    progress(42);
+    QCOMPARE(splush->Label2->text(), QStringLiteral("短縮0041解析中..."));
+    QCOMPARE(splush->Gauge1->Progress(), 43);
+    progress(79);
+    QCOMPARE(splush->Label2->text(), QStringLiteral("短縮0079解析中..."));
+
+    // A whole walk: the first and the last position are named, once per percent.
+    const auto walk = TFormAnalysis::progressOn(splush);
+    QStringList shown;
+    for (int p = 0; p < PhoneBook::EntryCount; ++p) {
+        walk(p);
+        if (shown.isEmpty() || shown.last() != splush->Label2->text())
+            shown << splush->Label2->text();
+        QCOMPARE(splush->Gauge1->Progress(), p + 1);
+    }
+    QCOMPARE(shown.size(), 101);
+    QCOMPARE(shown.first(), QStringLiteral("短縮0000解析中..."));
+    QCOMPARE(shown.at(1), QStringLiteral("短縮0039解析中..."));
+    QCOMPARE(shown.last(), QStringLiteral("短縮3999解析中..."));
     QVERIFY(!TFormAnalysis::progressOn(nullptr));
 }
 
@@ -289,6 +313,51 @@ void TestAnalysisFrm::closeKeepsTheReport()
     QVERIFY(!main->FormAnalysis->isVisible());
     QCOMPARE(main->FormAnalysis->report(), NoProblems);
     QCOMPARE(main->FormAnalysis->Memo1->toPlainText(), NoProblems);
+}
+
+void TestAnalysisFrm::memoScrollsAndCopies()
+{
+    TReportMemo memo;
+    memo.resize(200, 150);
+    memo.show();
+    QStringList lines;
+    for (int i = 0; i < 1000; ++i)
+        lines << QStringLiteral("【短縮%1】").arg(i, 4, 10, QLatin1Char('0'));
+    lines << QString(200, QChar(0x5C71));
+    memo.setPlainText(joinLines(lines));
+    QCOMPARE(memo.lines(), lines);
+    QScrollBar *vertical = memo.verticalScrollBar();
+    QScrollBar *horizontal = memo.horizontalScrollBar();
+    QVERIFY(vertical->maximum() > 900);
+    QVERIFY(vertical->maximum() < 1001);
+    QCOMPARE(horizontal->maximum(), memo.textWidth() + 8 - memo.viewport()->width());
+    QVERIFY(memo.textWidth() > memo.fontMetrics().horizontalAdvance(QString(100, QChar(0x5C71))));
+
+    QTest::keyClick(&memo, Qt::Key_Down);
+    QCOMPARE(vertical->value(), 1);
+    QTest::keyClick(&memo, Qt::Key_PageDown);
+    QCOMPARE(vertical->value(), 1 + vertical->pageStep());
+    QTest::keyClick(&memo, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(vertical->value(), vertical->maximum());
+    QTest::keyClick(&memo, Qt::Key_Right);
+    QVERIFY(horizontal->value() > 0);
+    QTest::keyClick(&memo, Qt::Key_Home);
+    QCOMPARE(horizontal->value(), 0);
+    QTest::keyClick(&memo, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(vertical->value(), 0);
+
+    QVERIFY(!memo.hasSelection());
+    QTest::keyClick(&memo, Qt::Key_A, Qt::ControlModifier);
+    QVERIFY(memo.hasSelection());
+    QTest::keyClick(&memo, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), lines.join(u'\n'));
+
+    // A new text starts at the top, unselected.
+    vertical->setValue(50);
+    memo.setPlainText(QStringLiteral("a\r\nb"));
+    QCOMPARE(memo.lines(), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+    QCOMPARE(vertical->value(), 0);
+    QVERIFY(!memo.hasSelection());
 }
 
 QTEST_MAIN(TestAnalysisFrm)
