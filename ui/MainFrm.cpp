@@ -656,22 +656,25 @@ void TFormMain::closeEvent(QCloseEvent *event)
         event->ignore();
 }
 
+bool TFormMain::FormKeyDown(QObject *target, const QKeyEvent *key)
+{
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+        return false;
+    if (target == ListView1 && ListView1->selectionModel()->hasSelection()) {
+        runGuarded([this] { ListView1DblClick(); });
+        return true;
+    }
+    if (target == GroupList && GroupList->selectionModel()->hasSelection()) {
+        runGuarded([this] { GroupListDblClick(); });
+        return true;
+    }
+    return false;
+}
+
 bool TFormMain::eventFilter(QObject *watched, QEvent *event)
 {
-    // FormKeyDown: Enter on a list with a selected row opens its editor.
-    if (event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            if (watched == ListView1 && ListView1->selectionModel()->hasSelection()) {
-                runGuarded([this] { ListView1DblClick(); });
-                return true;
-            }
-            if (watched == GroupList && GroupList->selectionModel()->hasSelection()) {
-                runGuarded([this] { GroupListDblClick(); });
-                return true;
-            }
-        }
-    }
+    if (event->type() == QEvent::KeyPress && FormKeyDown(watched, static_cast<QKeyEvent *>(event)))
+        return true;
     return QMainWindow::eventFilter(watched, event);
 }
 
