@@ -172,6 +172,9 @@ void TFormMain::buildPanels()
     GroupList->setSelectionMode(QAbstractItemView::SingleSelection);
     GroupList->horizontalHeader()->setSectionsClickable(false);
     GroupList->installEventFilter(this);
+    // Tall enough for all ten groups without scrolling.
+    GroupList->setMinimumHeight(GroupList->horizontalHeader()->sizeHint().height()
+                                + PhoneBook::GroupCount * GroupList->verticalHeader()->defaultSectionSize() + 4);
     connect(GroupList, &QTableView::doubleClicked, this, guarded([this] { GroupListDblClick(); }));
     auto *note = new QLabel(QStringLiteral("※編集したいグループまたは電話帳項目をダブルクリック"), groupBox);
     note->setStyleSheet(QStringLiteral("color: red"));
@@ -179,8 +182,8 @@ void TFormMain::buildPanels()
     groupLayout->addWidget(note);
     left->addWidget(ListView1);
     left->addWidget(groupBox);
-    left->setStretchFactor(0, 3);
-    left->setStretchFactor(1, 1);
+    left->setStretchFactor(0, 1);
+    left->setStretchFactor(1, 0);
 
     auto *right = new QWidget(central);
     auto *rightLayout = new QVBoxLayout(right);
