@@ -26,5 +26,5 @@ for t in "${targets[@]}"; do
   echo "== $t for ${seconds}s"
   QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 "build-fuzz/fuzz/$t" "$corpus" "$seeds" \
     -max_len=65536 -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -artifact_prefix="$findings/" -print_final_stats=1 2>&1 | grep -E '^(#[0-9]+.*DONE|stat::|==.*ERROR|SUMMARY)|cov:' | tail -4
+    -artifact_prefix="$findings/" -print_final_stats=1 2>&1 | grep -E '^(#[0-9]+.*DONE|stat::|==.*ERROR|SUMMARY)|cov:' | tail -6
 done
