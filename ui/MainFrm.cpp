@@ -5,6 +5,7 @@
 #include "formats/IniFile.h"
 #include "ui/CommandGuard.h"
 #include "ui/PhoneBookModels.h"
+#include "ui/Pictures.h"
 #include "ui/Prompts.h"
 #include "ui/SplushFrm.h"
 
@@ -254,28 +255,27 @@ void TFormMain::buildPanels()
 
 void TFormMain::buildMenus()
 {
-    QStyle *s = style();
     auto action = [this](const QString &caption, const QIcon &icon, auto handler) {
         auto *a = new QAction(icon, caption, this);
         connect(a, &QAction::triggered, this, guarded(handler));
         return a;
     };
 
-    N1 = action(QStringLiteral("新規作成(&N)"), s->standardIcon(QStyle::SP_FileIcon), [this] { N1Click(); });
+    N1 = action(QStringLiteral("新規作成(&N)"), Pictures::icon(Pictures::Kind::New), [this] { N1Click(); });
     N1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    O1 = action(QStringLiteral("開く(&O)..."), s->standardIcon(QStyle::SP_DialogOpenButton), [this] { O1Click(); });
+    O1 = action(QStringLiteral("開く(&O)..."), Pictures::icon(Pictures::Kind::Open), [this] { O1Click(); });
     O1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    I1 = action(QStringLiteral("CSVファイルのインポート(&I)..."), s->standardIcon(QStyle::SP_ArrowDown),
+    I1 = action(QStringLiteral("CSVファイルのインポート(&I)..."), Pictures::icon(Pictures::Kind::Import),
                 [this] { I1Click(); });
-    S1 = action(QStringLiteral("上書き保存(&S)"), s->standardIcon(QStyle::SP_DialogSaveButton), [this] { S1Click(); });
+    S1 = action(QStringLiteral("上書き保存(&S)"), Pictures::icon(Pictures::Kind::Save), [this] { S1Click(); });
     S1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    A1 = action(QStringLiteral("名前を付けて保存(&A)..."), s->standardIcon(QStyle::SP_DriveFDIcon),
+    A1 = action(QStringLiteral("名前を付けて保存(&A)..."), Pictures::icon(Pictures::Kind::SaveAs),
                 [this] { A1Click(); });
     csvC1 = action(QStringLiteral("　CSVファイルとしてエクスポート(&C)..."), QIcon(), [this] { csvC1Click(); });
     D1 = action(QStringLiteral("　データ解析(&D)"), QIcon(), [this] { ToolButton6Click(); });
-    X1 = action(QStringLiteral("終了(&X)"), s->standardIcon(QStyle::SP_DialogCloseButton), [this] { X1Click(); });
+    X1 = action(QStringLiteral("終了(&X)"), Pictures::icon(Pictures::Kind::Exit), [this] { X1Click(); });
     Z1 = action(QStringLiteral("検索(&Z)..."), QIcon(), [this] { Z1Click(); });
-    H2 = action(QStringLiteral("ヘルプを表示(&H)..."), s->standardIcon(QStyle::SP_DialogHelpButton),
+    H2 = action(QStringLiteral("ヘルプを表示(&H)..."), Pictures::icon(Pictures::Kind::Help),
                 [this] { H2Click(); });
     V1 = action(QStringLiteral("　バージョン情報(&A)..."), QIcon(), [this] { V1Click(); });
 
@@ -304,7 +304,6 @@ void TFormMain::buildToolBar()
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setMovable(false);
     ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    QStyle *s = style();
     auto button = [this](const QString &hint, const QIcon &icon, QAction *command) {
         QAction *a = ToolBar1->addAction(icon, hint);
         a->setToolTip(hint);
@@ -316,9 +315,9 @@ void TFormMain::buildToolBar()
     ToolBar1->addSeparator();
     button(QStringLiteral("上書き保存"), S1->icon(), S1);
     ToolBar1->addSeparator();
-    button(QStringLiteral("検索"), s->standardIcon(QStyle::SP_FileDialogContentsView), Z1);
+    button(QStringLiteral("検索"), Pictures::icon(Pictures::Kind::Search), Z1);
     ToolBar1->addSeparator();
-    button(QStringLiteral("データ解析"), s->standardIcon(QStyle::SP_FileDialogDetailedView), D1);
+    button(QStringLiteral("データ解析"), Pictures::icon(Pictures::Kind::Analysis), D1);
     ToolBar1->addSeparator();
     button(QStringLiteral("終了"), X1->icon(), X1);
 }
