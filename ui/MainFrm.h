@@ -18,6 +18,7 @@ class QToolBar;
 class EntryListModel;
 class GroupListModel;
 class TFormSplush;
+class TFormCsvSaveDialog;
 
 // The main window: it owns the one phone book for the whole run, shows it in the entry
 // list and the group list, and starts every command.
@@ -55,6 +56,7 @@ public:
     QToolBar *ToolBar1 = nullptr;
     QMenu *PopupMenu1 = nullptr;
     TFormSplush *Splush = nullptr;
+    TFormCsvSaveDialog *CsvSaveDialog = nullptr; // the file chooser of Save and the CSV export
 
     // Menu commands.
     QAction *N1 = nullptr;   // 新規作成
