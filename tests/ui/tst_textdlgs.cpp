@@ -1,4 +1,4 @@
-#include "support/FakePrompts.h"
+#include "FakePrompts.h"
 #include "ui/TextDlgs.h"
 
 #include <QComboBox>
