@@ -4,8 +4,11 @@
 #include "formats/AppPaths.h"
 #include "formats/IniFile.h"
 #include "ui/CommandGuard.h"
+#include "ui/EditFrm.h"
+#include "ui/GroupEditFrm.h"
 #include "ui/PhoneBookModels.h"
 #include "ui/Prompts.h"
+#include "ui/RtFrm.h"
 #include "ui/SplushFrm.h"
 
 #include <QAction>
@@ -697,4 +700,7 @@ void TFormMain::createOtherWindows()
     // Created once, in this order, for the whole run: entry editor, group editor,
     // search, version dialog, mapped import, help, destination dialog, report window,
     // file chooser.
+    FormEdit = new TFormEdit(this);
+    FormGroupEdit = new TFormGroupEdit(this);
+    FormRt = new TFormRt(this);
 }

@@ -17,6 +17,9 @@ class QToolBar;
 class EntryListModel;
 class GroupListModel;
 class TFormSplush;
+class TFormEdit;
+class TFormGroupEdit;
+class TFormRt;
 
 // The main window: it owns the one phone book for the whole run, shows it in the entry
 // list and the group list, and starts every command.
@@ -54,6 +57,9 @@ public:
     QToolBar *ToolBar1 = nullptr;
     QMenu *PopupMenu1 = nullptr;
     TFormSplush *Splush = nullptr;
+    TFormEdit *FormEdit = nullptr;           // rebuilt when the model changes
+    TFormGroupEdit *FormGroupEdit = nullptr; // rebuilt when the model changes
+    TFormRt *FormRt = nullptr;
 
     // Menu commands.
     QAction *N1 = nullptr;   // 新規作成
