@@ -485,6 +485,7 @@ int TFormMain::focusedPosition() const
 
 void TFormMain::commitPhoneBook(const PhoneBook &book)
 {
+    closeEditors();
     const int oldModel = Book.Syubetu;
     Book = book;
     Book.Syubetu = oldModel; // the model changes through setModel, with its effects
@@ -511,6 +512,7 @@ bool TFormMain::askToSaveChanges()
 
 void TFormMain::runNewWithProgress(const QString &title)
 {
+    closeEditors();
     Splush->setPosition(0);
     Splush->setMaximum(PhoneBook::EntryCount);
     Splush->setTitle(title);

@@ -106,6 +106,9 @@ public:
     // Commits a phone book read completely from a file or an import into the document:
     // entries, groups, customer, write mode and document state.
     void commitPhoneBook(const PhoneBook &book);
+    // Closes the entry and the group editor without writing: New and every load replace
+    // the entries their unapplied values belonged to.
+    void closeEditors();
 
     // The unsaved-changes question of New, closing and opening. Returns false when the
     // user answered Yes and then cancelled the save.

@@ -46,6 +46,14 @@ void TFormMain::GroupListDblClick()
     FormGroupEdit->showEditor();
 }
 
+void TFormMain::closeEditors()
+{
+    if (FormEdit)
+        FormEdit->hide();
+    if (FormGroupEdit)
+        FormGroupEdit->hide();
+}
+
 void TFormMain::rebuildEditors()
 {
     // Before the windows exist there is nothing to rebuild; createOtherWindows builds

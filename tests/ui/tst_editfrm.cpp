@@ -2,10 +2,12 @@
 #include "formats/AppPaths.h"
 #include "support/FakePrompts.h"
 #include "ui/EditFrm.h"
+#include "ui/GroupEditFrm.h"
 #include "ui/HelpTopics.h"
 #include "ui/MainFrm.h"
 #include "ui/PhoneBookModels.h"
 #include "ui/RtFrm.h"
+#include "ui/SplushFrm.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -50,6 +52,7 @@ private slots:
     void followsShownEntryWhenListIsSorted();
     void reopeningDiscardsUnappliedEdits();
     void modelChangeClosesWithoutWriting();
+    void newAndLoadCloseWithoutWriting();
     void hidesDestinationAndMemoByModel_data();
     void hidesDestinationAndMemoByModel();
     void hiddenMemoDoesNotBlockApply();
@@ -468,6 +471,32 @@ void TestEditFrm::modelChangeClosesWithoutWriting()
     QVERIFY(!main->Book.Modified);
     main->setModel(ModelLM630Pro);
     QCOMPARE(main->FormEdit->CbMelody->count(), 13);
+}
+
+void TestEditFrm::newAndLoadCloseWithoutWriting()
+{
+    // A load replaces the entries: the unapplied edits belong to none of them.
+    TFormEdit *ed = open(3);
+    ed->NameEdit->setText(QStringLiteral("中村"));
+    PhoneBook loaded;
+    loaded.entries[3].setField(DialEntry::Name, QStringLiteral("山本"));
+    main->commitPhoneBook(loaded);
+    QVERIFY(ed->isHidden());
+    QVERIFY(main->FormGroupEdit->isHidden());
+    QCOMPARE(field(3, DialEntry::Name), QStringLiteral("山本"));
+
+    // New does the same.
+    TFormSplush splush;
+    main->Splush = &splush;
+    ed = open(3);
+    QCOMPARE(ed->NameEdit->text(), QStringLiteral("山本"));
+    ed->NameEdit->setText(QStringLiteral("中村"));
+    prompts->answerYes();
+    main->N1Click();
+    main->Splush = nullptr;
+    QVERIFY(ed->isHidden());
+    QCOMPARE(field(3, DialEntry::Name), QString());
+    QVERIFY(!main->Book.Modified);
 }
 
 void TestEditFrm::hidesDestinationAndMemoByModel_data()
