@@ -1,6 +1,6 @@
+#include "FakePrompts.h"
 #include "core/Vocabulary.h"
 #include "formats/AppPaths.h"
-#include "support/FakePrompts.h"
 #include "ui/EditFrm.h"
 #include "ui/GroupEditFrm.h"
 #include "ui/HelpTopics.h"

@@ -1,5 +1,5 @@
+#include "FakePrompts.h"
 #include "formats/AppPaths.h"
-#include "support/FakePrompts.h"
 #include "ui/GroupEditFrm.h"
 #include "ui/HelpTopics.h"
 #include "ui/MainFrm.h"
