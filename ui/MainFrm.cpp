@@ -4,7 +4,9 @@
 #include "formats/AppPaths.h"
 #include "formats/IniFile.h"
 #include "ui/CommandGuard.h"
+#include "ui/CsvSaveDialogFrm.h"
 #include "ui/EditFrm.h"
+#include "ui/FileChoices.h"
 #include "ui/GroupEditFrm.h"
 #include "ui/PhoneBookModels.h"
 #include "ui/Pictures.h"
@@ -28,6 +30,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -710,4 +713,11 @@ void TFormMain::createOtherWindows()
     FormEdit = new TFormEdit(this);
     FormGroupEdit = new TFormGroupEdit(this);
     FormRt = new TFormRt(this);
+    CsvSaveDialog = new TFormCsvSaveDialog(this);
+    for (const QString &purpose : {QStringLiteral("save"), QStringLiteral("export")}) {
+        FileChoices::registerDialog(purpose, [dialog = QPointer<TFormCsvSaveDialog>(CsvSaveDialog)](
+                                                 QWidget *, const FileChoices::Request &request) {
+            return dialog ? dialog->choose(request.filter, request.caption) : QString();
+        });
+    }
 }

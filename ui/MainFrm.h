@@ -21,6 +21,7 @@ class TFormSplush;
 class TFormEdit;
 class TFormGroupEdit;
 class TFormRt;
+class TFormCsvSaveDialog;
 
 // The main window: it owns the one phone book for the whole run, shows it in the entry
 // list and the group list, and starts every command.
@@ -61,6 +62,7 @@ public:
     TFormEdit *FormEdit = nullptr;           // rebuilt when the model changes
     TFormGroupEdit *FormGroupEdit = nullptr; // rebuilt when the model changes
     TFormRt *FormRt = nullptr;
+    TFormCsvSaveDialog *CsvSaveDialog = nullptr; // the file chooser of Save and the CSV export
 
     // Menu commands.
     QAction *N1 = nullptr;   // 新規作成
