@@ -17,6 +17,7 @@ class QToolBar;
 class EntryListModel;
 class GroupListModel;
 class TFormSplush;
+class TFormInport;
 
 // The main window: it owns the one phone book for the whole run, shows it in the entry
 // list and the group list, and starts every command.
@@ -54,6 +55,7 @@ public:
     QToolBar *ToolBar1 = nullptr;
     QMenu *PopupMenu1 = nullptr;
     TFormSplush *Splush = nullptr;
+    TFormInport *FormInport = nullptr;
 
     // Menu commands.
     QAction *N1 = nullptr;   // 新規作成
