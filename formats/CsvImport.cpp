@@ -5,6 +5,8 @@
 #include "core/WidthRules.h"
 #include "formats/TextFile.h"
 
+#include <algorithm>
+
 namespace CsvImport {
 
 namespace {
@@ -183,9 +185,15 @@ std::optional<QString> check(const Request &request)
 QString hiraganaToKatakana(const QString &text)
 {
     QString result = text;
-    for (QChar &c : result) {
-        if (c.unicode() >= 0x3041 && c.unicode() <= 0x3096)
-            c = QChar(c.unicode() + 0x60);
+    // Only a text that holds hiragana is copied.
+    const auto isHiragana = [](QChar c) { return c.unicode() >= 0x3041 && c.unicode() <= 0x3096; };
+    const auto first = std::find_if(text.cbegin(), text.cend(), isHiragana);
+    if (first == text.cend())
+        return result;
+    QChar *data = result.data();
+    for (qsizetype i = first - text.cbegin(); i < result.size(); ++i) {
+        if (isHiragana(data[i]))
+            data[i] = QChar(data[i].unicode() + 0x60);
     }
     return result;
 }
