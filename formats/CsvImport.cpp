@@ -5,6 +5,8 @@
 #include "core/WidthRules.h"
 #include "formats/TextFile.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 
 namespace CsvImport {
@@ -52,6 +54,24 @@ bool hasByteOrderMark(const QByteArray &bytes)
 }
 
 const QString SpaceMark = QStringLiteral("[SP]");
+
+// The first count fields of a line, empty views for the missing ones.
+void splitViews(const QString &line, int count, QVarLengthArray<QStringView, 16> &views)
+{
+    const QStringView text(line);
+    qsizetype start = 0;
+    for (int f = 0; f < count; ++f) {
+        if (start > text.size()) {
+            views.append(QStringView());
+            continue;
+        }
+        qsizetype comma = text.indexOf(u',', start);
+        if (comma < 0)
+            comma = text.size();
+        views.append(text.mid(start, comma - start));
+        start = comma + 1;
+    }
+}
 
 } // namespace
 
@@ -123,6 +143,27 @@ int rowCount(const QStringList &lines)
     return count;
 }
 
+QString Table::field(int row, int field) const
+{
+    if (field < 0 || field >= fieldCount)
+        return QString();
+    const QString &line = rows.at(row);
+    qsizetype start = 0;
+    for (int f = 0; f < field; ++f) {
+        start = line.indexOf(u',', start);
+        if (start < 0)
+            return QString();
+        ++start;
+    }
+    qsizetype end = line.indexOf(u',', start);
+    if (end < 0)
+        end = line.size();
+    QString text = line.mid(start, end - start);
+    if (field > 0 && text.contains(u'['))
+        text.remove(SpaceMark);
+    return text;
+}
+
 Table buildTable(const QStringList &lines, const std::function<void(int)> &progress)
 {
     Table table;
@@ -131,9 +172,9 @@ Table buildTable(const QStringList &lines, const std::function<void(int)> &progr
     for (const QString &line : lines) {
         if (line.isEmpty())
             continue;
-        table.rows.push_back(splitRow(line, table.fieldCount));
+        table.rows.append(line);
         if (progress)
-            progress(static_cast<int>(table.rows.size()));
+            progress(table.rowCount());
     }
     return table;
 }
@@ -234,8 +275,9 @@ QString toGroup(const QString &text)
         return groups.at(text.at(0).unicode() - u'0');
     if (text == QLatin1String("10"))
         return Vocabulary::individualGroup();
-    if (groups.contains(text))
-        return text;
+    // The vocabulary's own text, never the field's: callers may pass a borrowed text.
+    if (const qsizetype i = groups.indexOf(text); i >= 0)
+        return groups.at(i);
     return groups.first();
 }
 
@@ -243,15 +285,19 @@ QString toRingTone(const QString &text, int model)
 {
     // "A" … "I" and "着信音Ａ" … "着信音Ｉ"; Ｉ is kept although no model rings it.
     static const QString RingPrefix = QStringLiteral("着信音");
-    if (text.size() == 1 && text.at(0) >= u'A' && text.at(0) <= u'I')
-        return RingPrefix + QChar(text.at(0).unicode() + 0xFEE0);
-    if (text.size() == RingPrefix.size() + 1 && text.startsWith(RingPrefix) && text.back() >= QChar(0xFF21) &&
-        text.back() <= QChar(0xFF29))
-        return text;
-
-    // The melodies: codes "0" … "3" or a name of either vocabulary.
+    static const QString RingI = QStringLiteral("着信音Ｉ");
     const QStringList &longTones = Vocabulary::longRingTones();
     const QStringList &shortTones = Vocabulary::shortRingTones();
+    int letter = -1;
+    if (text.size() == 1 && text.at(0) >= u'A' && text.at(0) <= u'I')
+        letter = text.at(0).unicode() - u'A';
+    else if (text.size() == RingPrefix.size() + 1 && text.startsWith(RingPrefix) && text.back() >= QChar(0xFF21) &&
+             text.back() <= QChar(0xFF29))
+        letter = text.back().unicode() - 0xFF21;
+    if (letter >= 0)
+        return letter < 8 ? longTones.at(1 + letter) : RingI;
+
+    // The melodies: codes "0" … "3" or a name of either vocabulary.
     int melody = -1;
     if (text.size() == 1 && text.at(0) >= u'0' && text.at(0) <= u'3')
         melody = text.at(0).unicode() - u'0';
@@ -277,33 +323,42 @@ Outcome import(const PhoneBook &current, const Table &table, const Request &requ
     book.Modified = true;
 
     const Mapping &m = request.mapping;
-    const int rows = static_cast<int>(table.rows.size());
+    const int rows = table.rowCount();
+    const auto valid = [&table](int index) { return index < table.fieldCount; };
+    if (!valid(m.name) || !valid(m.kana) || !valid(m.phone) || !valid(m.group) || !valid(m.ring) || !valid(m.memo)) {
+        outcome.failure = unexpectedFieldText();
+        return outcome;
+    }
     for (int r = request.startRow; r <= request.endRow; ++r) {
         const int slot = r - request.startRow;
         if (r < 1 || r > rows || slot >= PhoneBook::EntryCount) {
             outcome.failure = unexpectedFieldText();
             break;
         }
-        const QStringList &fields = table.rows[r - 1];
-        const auto field = [&fields](int index) { return index >= 0 && index < fields.size(); };
-        if ((m.name >= 0 && !field(m.name)) || (m.kana >= 0 && !field(m.kana)) || (m.phone >= 0 && !field(m.phone)) ||
-            (m.group >= 0 && !field(m.group)) || (m.ring >= 0 && !field(m.ring)) || (m.memo >= 0 && !field(m.memo))) {
-            outcome.failure = unexpectedFieldText();
-            break;
-        }
+        // The row is split once. A field without "[SP]" is lent to the conversions without
+        // a copy; each conversion returns a text of its own, so nothing stored borrows it.
+        const QString &line = table.rows.at(r - 1);
+        QVarLengthArray<QStringView, 16> views;
+        splitViews(line, table.fieldCount, views);
+        const auto field = [&](int index) {
+            const QStringView view = views[index];
+            if (index > 0 && view.contains(SpaceMark))
+                return view.toString().remove(SpaceMark);
+            return QString::fromRawData(view.data(), view.size());
+        };
         DialEntry &entry = book.entries[slot];
         if (m.name >= 0)
-            entry.setField(DialEntry::Name, toName(fields.at(m.name)));
+            entry.setField(DialEntry::Name, toName(field(m.name)));
         if (m.kana >= 0)
-            entry.setField(DialEntry::Kana, toKana(fields.at(m.kana)));
+            entry.setField(DialEntry::Kana, toKana(field(m.kana)));
         if (m.phone >= 0)
-            entry.setField(DialEntry::Phone, toPhone(fields.at(m.phone)));
+            entry.setField(DialEntry::Phone, toPhone(field(m.phone)));
         if (m.group >= 0)
-            entry.setField(DialEntry::Group, toGroup(fields.at(m.group)));
+            entry.setField(DialEntry::Group, toGroup(field(m.group)));
         if (m.ring >= 0)
-            entry.setField(DialEntry::Ring, toRingTone(fields.at(m.ring), book.Syubetu));
+            entry.setField(DialEntry::Ring, toRingTone(field(m.ring), book.Syubetu));
         if (m.memo >= 0)
-            entry.setField(DialEntry::Memo, toMemo(fields.at(m.memo)));
+            entry.setField(DialEntry::Memo, toMemo(field(m.memo)));
         ++outcome.imported;
     }
     return outcome;

@@ -27,12 +27,19 @@ int fieldCount(const QString &firstLine);
 // fieldCount fields; "[SP]" is deleted from every field but the first.
 QStringList splitRow(const QString &line, int fieldCount);
 
+// The rows of a file, split into fields when a field is asked for: a large file opens
+// without a string per field.
 struct Table {
     int fieldCount = 0;
-    std::vector<QStringList> rows; // the file's non-empty lines, row 1 first
+    QStringList rows; // the file's non-empty lines, row 1 first
+
+    int rowCount() const { return static_cast<int>(rows.size()); }
+    // Field (from 0) of row (from 0), as splitRow gives it.
+    QString field(int row, int field) const;
+    QStringList fields(int row) const { return splitRow(rows.at(row), fieldCount); }
 };
 
-// The table of a file's lines; progress(i) is called after row i (from 1) is split.
+// The table of a file's lines; progress(i) is called after row i (from 1) is taken.
 Table buildTable(const QStringList &lines, const std::function<void(int)> &progress = {});
 // Non-empty lines, the gauge maximum of buildTable.
 int rowCount(const QStringList &lines);

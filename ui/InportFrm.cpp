@@ -35,7 +35,7 @@ void CsvPreviewModel::clear()
 
 int CsvPreviewModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(table_.rows.size());
+    return parent.isValid() ? 0 : table_.rowCount();
 }
 
 int CsvPreviewModel::columnCount(const QModelIndex &parent) const
@@ -47,8 +47,7 @@ QVariant CsvPreviewModel::data(const QModelIndex &index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount())
         return QVariant();
-    const QStringList &row = table_.rows[index.row()];
-    return index.column() < row.size() ? row.at(index.column()) : QString();
+    return table_.field(index.row(), index.column());
 }
 
 QVariant CsvPreviewModel::headerData(int section, Qt::Orientation orientation, int role) const

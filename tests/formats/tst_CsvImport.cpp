@@ -61,6 +61,7 @@ private slots:
     void unmappedFieldsKeepDefaults();
     void keepsModelWriteModeAndMac();
     void rowBeyondTheFileStops();
+    void entriesOwnTheirTexts();
     void utf8WithoutBom();
     void cp932StaysCp932();
     void bomDecides();
@@ -91,11 +92,16 @@ void TestCsvImport::splitting()
 
 void TestCsvImport::fieldCountComesFromTheFirstLine()
 {
-    const Table table = tableOf(QStringLiteral("a,b\r\n1,2,3,4\r\nx\r\n"));
+    const Table table = tableOf(QStringLiteral("a,b\r\n1,2[SP]2,3,4\r\n[SP]x\r\n"));
     QCOMPARE(table.fieldCount, 2);
-    QCOMPARE(table.rows.size(), size_t(3));
-    QCOMPARE(table.rows[1], (QStringList{"1", "2"}));
-    QCOMPARE(table.rows[2], (QStringList{"x", ""}));
+    QCOMPARE(table.rowCount(), 3);
+    QCOMPARE(table.fields(1), (QStringList{"1", "22"}));
+    QCOMPARE(table.fields(2), (QStringList{"[SP]x", ""}));
+    // A field asked for alone is split as the whole row is.
+    for (int row = 0; row < table.rowCount(); ++row) {
+        for (int field = 0; field < table.fieldCount; ++field)
+            QCOMPARE(table.field(row, field), table.fields(row).at(field));
+    }
 }
 
 void TestCsvImport::emptyLinesAreNotRows()
@@ -105,7 +111,7 @@ void TestCsvImport::emptyLinesAreNotRows()
     QList<int> steps;
     const Table table = buildTable(lines, [&](int i) { steps << i; });
     QCOMPARE(steps, (QList<int>{1, 2, 3}));
-    QCOMPARE(table.rows[2].first(), QStringLiteral("2"));
+    QCOMPARE(table.field(2, 0), QStringLiteral("2"));
 }
 
 void TestCsvImport::checks_data()
@@ -382,7 +388,8 @@ void TestCsvImport::unmappedFieldsKeepDefaults()
     r.mapping.group = 2;
     r.mapping.ring = 3;
     r.mapping.memo = 4;
-    const DialEntry &f = import(PhoneBook(), table, r).book.entries[0];
+    const Outcome mapped = import(PhoneBook(), table, r);
+    const DialEntry &f = mapped.book.entries[0];
     QCOMPARE(f.group(), QStringLiteral("グループ３"));
     QCOMPARE(f.ring(), QStringLiteral("着信音Ａ"));
     QCOMPARE(f.memo(), QStringLiteral("ｘ"));
@@ -417,6 +424,25 @@ void TestCsvImport::rowBeyondTheFileStops()
     QCOMPARE(outcome.imported, 2);
     QCOMPARE(outcome.book.entries[1].name(), QStringLiteral("名前３"));
     QVERIFY(outcome.book.Modified);
+}
+
+void TestCsvImport::entriesOwnTheirTexts()
+{
+    // Fields that no conversion changes must still not point into the file's text.
+    const Table table = tableOf(QStringLiteral("ＡＢ,ﾔﾏﾀﾞ,03-1,グループ７,着信音Ｃ,メモ\r\n"));
+    Request r = request(1, 1, 0, 1, 2);
+    r.mapping.group = 3;
+    r.mapping.ring = 4;
+    r.mapping.memo = 5;
+    const Outcome outcome = import(PhoneBook(), table, r);
+    const QString &line = table.rows.first();
+    const DialEntry &e = outcome.book.entries[0];
+    QCOMPARE(e.fields, (std::array<QString, DialEntry::FieldCount>{"ＡＢ", "ﾔﾏﾀﾞ", "03-1", "グループ７", "着信音Ｃ",
+                                                                   "01", "0", "メモ"}));
+    for (const QString &text : e.fields) {
+        const QChar *p = text.constData();
+        QVERIFY(p < line.constData() || p >= line.constData() + line.size());
+    }
 }
 
 void TestCsvImport::utf8WithoutBom()
