@@ -8,6 +8,7 @@
 class QAction;
 class QButtonGroup;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -18,6 +19,7 @@ class EntryListModel;
 class GroupListModel;
 class TFormSplush;
 class TFormInport;
+class TFormCsvSaveDialog;
 
 // The main window: it owns the one phone book for the whole run, shows it in the entry
 // list and the group list, and starts every command.
@@ -56,6 +58,7 @@ public:
     QMenu *PopupMenu1 = nullptr;
     TFormSplush *Splush = nullptr;
     TFormInport *FormInport = nullptr;
+    TFormCsvSaveDialog *CsvSaveDialog = nullptr; // the file chooser of Save and the CSV export
 
     // Menu commands.
     QAction *N1 = nullptr;   // 新規作成
@@ -143,6 +146,8 @@ public:
 
     void FormShow();
     void FormActivate();
+    // Enter on a list with a selected row opens its editor; returns whether the key was taken.
+    bool FormKeyDown(QObject *target, const QKeyEvent *key);
     // Returns whether the window may close; writes the settings file in every case.
     bool FormCloseQuery();
 

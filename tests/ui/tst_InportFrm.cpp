@@ -1,7 +1,7 @@
+#include "FakePrompts.h"
 #include "core/DalvinoError.h"
 #include "formats/AppPaths.h"
 #include "formats/TextFile.h"
-#include "support/FakePrompts.h"
 #include "ui/HelpTopics.h"
 #include "ui/InportFrm.h"
 #include "ui/MainFrm.h"

@@ -1,7 +1,7 @@
+#include "FakePrompts.h"
 #include "core/DeviceModel.h"
 #include "formats/AppPaths.h"
 #include "formats/TextFile.h"
-#include "support/FakePrompts.h"
 #include "ui/CommandGuard.h"
 #include "ui/MainFrm.h"
 #include "ui/SplushFrm.h"
