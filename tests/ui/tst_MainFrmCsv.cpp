@@ -3,13 +3,16 @@
 #include "formats/AppPaths.h"
 #include "formats/TextFile.h"
 #include "ui/CommandGuard.h"
+#include "ui/CsvSaveDialogFrm.h"
 #include "ui/MainFrm.h"
 #include "ui/SplushFrm.h"
 
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -38,6 +41,7 @@ private slots:
     void exportCancelled();
     void exportWritesTheList();
     void exportFailureShowsNoSuccess();
+    void exportThroughTheChooser();
     void legacyRead();
     void legacyRefused();
     void legacyErrorLeavesTheDocument();
@@ -121,6 +125,28 @@ void TestMainFrmCsv::exportFailureShowsNoSuccess()
     QVERIFY(!runGuarded([this] { main_->csvC1Click(); }));
     QCOMPARE(prompts_->kinds(), QStringList{QStringLiteral("error")});
     QVERIFY(prompts_->texts().first().startsWith(QStringLiteral("ファイル \"%1\" を作成できません。").arg(target)));
+}
+
+void TestMainFrmCsv::exportThroughTheChooser()
+{
+    // The program's own chooser answers the export: a typed report.txt becomes report.csv.
+    FileChoices::install(nullptr);
+    TFormCsvSaveDialog *chooser = main_->CsvSaveDialog;
+    QVERIFY(chooser);
+    QString caption, filter;
+    QTimer::singleShot(0, chooser, [&] {
+        caption = chooser->windowTitle();
+        filter = chooser->Filter;
+        chooser->setCurrentFolder(dir_.path());
+        chooser->Edit1->setText(QStringLiteral("report.txt"));
+        chooser->Button1Click();
+    });
+    main_->csvC1Click();
+    QCOMPARE(caption, QStringLiteral("CSVファイルとしてエクスポート"));
+    QCOMPARE(filter, QStringLiteral("csv"));
+    QVERIFY(QFile::exists(path(QStringLiteral("report.csv"))));
+    QVERIFY(!QFile::exists(path(QStringLiteral("report.txt"))));
+    QCOMPARE(prompts_->texts(), QStringList{QStringLiteral("［report.csv］を保存しました")});
 }
 
 void TestMainFrmCsv::legacyRead()
