@@ -47,6 +47,7 @@ private slots:
     void legacyErrorLeavesTheDocument();
     void legacyMoreThan4000();
     void legacyFromTheCommandLine();
+    void legacyDropped();
 
 private:
     QString path(const QString &name) const { return dir_.filePath(name); }
@@ -230,6 +231,17 @@ void TestMainFrmCsv::legacyFromTheCommandLine()
     QCOMPARE(prompts_->texts(), QStringList{QStringLiteral("1件のデータが登録されています")});
     QCOMPARE(main_->Book.entries[0].name(), QStringLiteral("A"));
     QVERIFY(!main_->DropFlag);
+}
+
+void TestMainFrmCsv::legacyDropped()
+{
+    const QString file = path(QStringLiteral("dropped.csv"));
+    writeTextLines(file, {legacyHeader("NV300R", "3"), legacyRecord("B", "ｲ", "2")});
+    main_->dropFiles({file});
+    // Not modified: no question, the file is read at once.
+    QCOMPARE(prompts_->kinds(), QStringList{QStringLiteral("information")});
+    QCOMPARE(prompts_->texts(), QStringList{QStringLiteral("1件のデータが登録されています")});
+    QCOMPARE(main_->Book.FileName, file);
 }
 
 QTEST_MAIN(TestMainFrmCsv)
