@@ -342,7 +342,7 @@ Outcome import(const PhoneBook &current, const Table &table, const Request &requ
         splitViews(line, table.fieldCount, views);
         const auto field = [&](int index) {
             const QStringView view = views[index];
-            if (index > 0 && view.contains(SpaceMark))
+            if (index > 0 && view.contains(u'[') && view.contains(SpaceMark))
                 return view.toString().remove(SpaceMark);
             return QString::fromRawData(view.data(), view.size());
         };
