@@ -9,6 +9,7 @@
 #include "ui/EditFrm.h"
 #include "ui/FileChoices.h"
 #include "ui/GroupEditFrm.h"
+#include "ui/InportFrm.h"
 #include "ui/PhoneBookModels.h"
 #include "ui/Pictures.h"
 #include "ui/Prompts.h"
@@ -713,6 +714,7 @@ void TFormMain::createOtherWindows()
     // file chooser.
     FormEdit = new TFormEdit(this);
     FormGroupEdit = new TFormGroupEdit(this);
+    FormInport = new TFormInport(this);
     FormRt = new TFormRt(this);
     FormAnalysis = new TFormAnalysis(this);
     CsvSaveDialog = new TFormCsvSaveDialog(this);

@@ -22,6 +22,7 @@ class TFormEdit;
 class TFormGroupEdit;
 class TFormRt;
 class TFormAnalysis;
+class TFormInport;
 class TFormCsvSaveDialog;
 
 // The main window: it owns the one phone book for the whole run, shows it in the entry
@@ -64,6 +65,7 @@ public:
     TFormGroupEdit *FormGroupEdit = nullptr; // rebuilt when the model changes
     TFormRt *FormRt = nullptr;
     TFormAnalysis *FormAnalysis = nullptr; // the report window
+    TFormInport *FormInport = nullptr;
     TFormCsvSaveDialog *CsvSaveDialog = nullptr; // the file chooser of Save and the CSV export
 
     // Menu commands.
