@@ -6,6 +6,9 @@
 #include "formats/TextFile.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -14,22 +17,39 @@ constexpr QLatin1StringView RecordStart("<r no=\"");
 constexpr QLatin1StringView LineEnd("\r\n");
 
 // --- Writing ----------------------------------------------------------------------
-// The whole text is appended to one string: a full phone book is some 40000 lines.
+// The whole text is appended to one string, in as few pieces as the layout allows: a full
+// phone book is some 40000 lines.
+
+struct Element {
+    QStringView open;  // the indentation and the start tag
+    QStringView close; // the end tag and the line end
+    QStringView empty; // the whole line of the empty element
+};
+constexpr Element ElementG{u"\t\t\t<g>", u"</g>\r\n", u"\t\t\t<g/>\r\n"};
+constexpr Element ElementSt{u"\t\t\t<st>", u"</st>\r\n", u"\t\t\t<st/>\r\n"};
+constexpr Element ElementD{u"\t\t\t<d>", u"</d>\r\n", u"\t\t\t<d/>\r\n"};
+constexpr Element ElementKj{u"\t\t\t<kj>", u"</kj>\r\n", u"\t\t\t<kj/>\r\n"};
+constexpr Element ElementKn{u"\t\t\t<kn>", u"</kn>\r\n", u"\t\t\t<kn/>\r\n"};
+constexpr Element ElementRg{u"\t\t\t<rg>", u"</rg>\r\n", u"\t\t\t<rg/>\r\n"};
+constexpr Element ElementLp{u"\t\t\t<lp>", u"</lp>\r\n", u"\t\t\t<lp/>\r\n"};
+constexpr Element ElementFx{u"\t\t\t<fx>", u"</fx>\r\n", u"\t\t\t<fx/>\r\n"};
+constexpr Element ElementCb{u"\t\t\t<cb>", u"</cb>\r\n", u"\t\t\t<cb/>\r\n"};
+constexpr Element ElementRt{u"\t\t\t<rt>", u"</rt>\r\n", u"\t\t\t<rt/>\r\n"};
+constexpr Element ElementM{u"\t\t\t<m>", u"</m>\r\n", u"\t\t\t<m/>\r\n"};
 
 void appendNumber(QString &out, int value)
 {
     char16_t digits[12];
-    int n = 0;
+    int n = 12;
     const bool negative = value < 0;
     unsigned magnitude = negative ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
     do {
-        digits[n++] = static_cast<char16_t>(u'0' + magnitude % 10);
+        digits[--n] = static_cast<char16_t>(u'0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude != 0);
     if (negative)
-        out.append(u'-');
-    while (n > 0)
-        out.append(QChar(digits[--n]));
+        digits[--n] = u'-';
+    out.append(QStringView(digits + n, 12 - n));
 }
 
 void appendLine(QString &out, QStringView line)
@@ -38,41 +58,18 @@ void appendLine(QString &out, QStringView line)
     out.append(LineEnd);
 }
 
-void openElement(QString &out, QLatin1StringView tag)
+void appendElement(QString &out, const Element &element, QStringView content)
 {
-    out.append(QLatin1StringView("\t\t\t<"));
-    out.append(tag);
-    out.append(u'>');
-}
-
-void closeElement(QString &out, QLatin1StringView tag)
-{
-    out.append(QLatin1StringView("</"));
-    out.append(tag);
-    out.append(u'>');
-    out.append(LineEnd);
-}
-
-void appendElement(QString &out, QLatin1StringView tag, QStringView content)
-{
-    openElement(out, tag);
+    out.append(element.open);
     out.append(content);
-    closeElement(out, tag);
+    out.append(element.close);
 }
 
-void appendNumberElement(QString &out, QLatin1StringView tag, int value)
+void appendNumberElement(QString &out, const Element &element, int value)
 {
-    openElement(out, tag);
+    out.append(element.open);
     appendNumber(out, value);
-    closeElement(out, tag);
-}
-
-void appendEmptyElement(QString &out, QLatin1StringView tag)
-{
-    out.append(QLatin1StringView("\t\t\t<"));
-    out.append(tag);
-    out.append(QLatin1StringView("/>"));
-    out.append(LineEnd);
+    out.append(element.close);
 }
 
 // Whether an entry of group "個別" exceeds the model's extension limit. Models without
@@ -109,28 +106,27 @@ QStringList noticesFor(const PhoneBook &book, const DeviceModel &model)
 void appendGroup(QString &out, int g, const GroupSetting &group, const DeviceModel &model,
                  RingVocabulary recordedVocabulary)
 {
-    out.append(QLatin1StringView("\t\t<r no=\""));
+    out.append(u"\t\t<r no=\"");
     appendNumber(out, g);
-    out.append(QLatin1StringView("\">"));
-    out.append(LineEnd);
+    out.append(u"\">\r\n");
     // A ring tone or lamp that is in no list has no code: it is written as the default.
     const int ring = Vocabulary::groupRingCode(group.ring(), recordedVocabulary);
     if (ring <= 0)
-        appendEmptyElement(out, QLatin1StringView("rg"));
+        out.append(ElementRg.empty);
     else
-        appendNumberElement(out, QLatin1StringView("rg"), ring);
+        appendNumberElement(out, ElementRg, ring);
     const int lamp = Vocabulary::lampCode(group.lamp());
     if (lamp <= 0)
-        appendEmptyElement(out, QLatin1StringView("lp"));
+        out.append(ElementLp.empty);
     else
-        appendNumberElement(out, QLatin1StringView("lp"), lamp);
+        appendNumberElement(out, ElementLp, lamp);
     if (group.name() == Vocabulary::noGroupName())
-        appendEmptyElement(out, QLatin1StringView("kj"));
+        out.append(ElementKj.empty);
     else
-        appendElement(out, QLatin1StringView("kj"), ChangeFullSize(group.name()));
+        appendElement(out, ElementKj, ChangeFullSize(group.name()));
     if (model.hasFaxAndCallback) {
-        appendElement(out, QLatin1StringView("fx"), Vocabulary::flagToXml(group.fax()));
-        appendElement(out, QLatin1StringView("cb"), Vocabulary::flagToXml(group.callback()));
+        appendElement(out, ElementFx, Vocabulary::flagToXml(group.fax()));
+        appendElement(out, ElementCb, Vocabulary::flagToXml(group.callback()));
     }
     appendLine(out, u"\t\t</r>");
 }
@@ -157,19 +153,18 @@ QString escapedKana(const QString &kana)
 
 void appendEntry(QString &out, const DialEntry &entry, const DeviceModel &model)
 {
-    out.append(QLatin1StringView("\t\t<r no=\""));
+    out.append(u"\t\t<r no=\"");
     out.append(model.slotDigits == 4 ? QStringView(entry.No) : QStringView(entry.No).right(model.slotDigits));
-    out.append(QLatin1StringView("\">"));
-    out.append(LineEnd);
-    appendNumberElement(out, QLatin1StringView("g"), Vocabulary::groupCode(entry.group()));
-    appendElement(out, QLatin1StringView("st"), Vocabulary::extensionToXml(entry.extension()));
-    appendElement(out, QLatin1StringView("d"), halfWidth(trimControlAndSpace(entry.phone())));
-    appendElement(out, QLatin1StringView("kj"), fullWidth(trimControlAndSpace(entry.name())));
-    appendElement(out, QLatin1StringView("kn"), halfWidth(trimControlAndSpace(escapedKana(entry.kana()))));
-    appendNumberElement(out, QLatin1StringView("rg"), Vocabulary::entryRingCode(entry.ring(), model.ringVocabulary));
+    out.append(u"\">\r\n");
+    appendNumberElement(out, ElementG, Vocabulary::groupCode(entry.group()));
+    appendElement(out, ElementSt, Vocabulary::extensionToXml(entry.extension()));
+    appendElement(out, ElementD, halfWidth(trimControlAndSpace(entry.phone())));
+    appendElement(out, ElementKj, fullWidth(trimControlAndSpace(entry.name())));
+    appendElement(out, ElementKn, halfWidth(trimControlAndSpace(escapedKana(entry.kana()))));
+    appendNumberElement(out, ElementRg, Vocabulary::entryRingCode(entry.ring(), model.ringVocabulary));
     if (model.hasDestinationAndMemo) {
-        appendElement(out, QLatin1StringView("rt"), Vocabulary::destinationToXml(entry.destination()));
-        appendElement(out, QLatin1StringView("m"), entry.memo());
+        appendElement(out, ElementRt, Vocabulary::destinationToXml(entry.destination()));
+        appendElement(out, ElementM, entry.memo());
     }
     appendLine(out, u"\t\t</r>");
 }
@@ -225,9 +220,17 @@ template <typename Needle> bool has(QStringView line, const Needle &needle)
 QStringView content(QStringView line, const Tag &tag)
 {
     const qsizetype start = find(line, tag.start);
-    const qsizetype end = find(line, tag.end);
-    if (start < 0 || end < 0)
+    if (start < 0)
         return QStringView();
+    // The first end tag cannot overlap the start tag, so it lies wholly before it or
+    // after it; before it there is rarely room.
+    qsizetype end = find(line.left(start), tag.end);
+    if (end < 0) {
+        end = find(line.mid(start + tag.start.size()), tag.end);
+        if (end < 0)
+            return QStringView();
+        end += start + tag.start.size();
+    }
     const qsizetype from = start + tag.start.size();
     const qsizetype count = qMin(end + 1 - tag.start.size() - 4, line.size() - from);
     if (count <= 0)
@@ -322,10 +325,10 @@ QString destinationOf(QStringView value)
             codes << Vocabulary::destinationToXml(group);
         return codes;
     }();
-    if (value == Vocabulary::defaultDestination())
+    if (value.size() == 1 && value == Vocabulary::defaultDestination())
         return Vocabulary::defaultDestination();
     for (qsizetype i = 0; i < groupCodes.size(); ++i) {
-        if (value == groupCodes.at(i))
+        if (value.size() == groupCodes.at(i).size() && value == groupCodes.at(i))
             return Vocabulary::destinationGroups().at(i);
     }
     return Vocabulary::destinationFromXml(value.toString());
@@ -379,14 +382,51 @@ bool readEntryRecord(const Lines &lines, size_t i, const DeviceModel &recorded, 
     return true;
 }
 
-// Splits like splitLines, without copying the lines.
+// The number of CR characters, four at a time: a lane of x is zero exactly where the
+// text holds a CR, and the mask sets the top bit of each zero lane.
+qsizetype countCr(const QChar *data, qsizetype size)
+{
+    constexpr std::uint64_t Cr = 0x000D000D000D000DULL;
+    constexpr std::uint64_t Low = 0x7FFF7FFF7FFF7FFFULL;
+    constexpr std::uint64_t High = 0x8000800080008000ULL;
+    qsizetype count = 0;
+    qsizetype i = 0;
+    for (; i + 4 <= size; i += 4) {
+        std::uint64_t word;
+        std::memcpy(&word, data + i, sizeof word);
+        const std::uint64_t x = word ^ Cr;
+        count += std::popcount(~(((x & Low) + Low) | x) & High);
+    }
+    for (; i < size; ++i)
+        count += data[i] == u'\r' ? 1 : 0;
+    return count;
+}
+
+// Splits like splitLines, without copying the lines. Files end their lines with CR LF, so
+// the lines are found by the fast search for LF, and the text is split again character
+// by character only when it holds a CR that does not come before an LF.
 Lines splitViews(const QString &text)
 {
     Lines views;
     views.reserve(static_cast<size_t>(text.size() / 12));
-    qsizetype start = 0;
-    const qsizetype size = text.size();
+    const QStringView all(text);
     const QChar *data = text.constData();
+    const qsizetype size = text.size();
+    qsizetype crBeforeLf = 0;
+    qsizetype start = 0;
+    for (qsizetype lf = all.indexOf(u'\n'); lf >= 0; lf = all.indexOf(u'\n', start)) {
+        const bool cr = lf > start && data[lf - 1] == u'\r';
+        crBeforeLf += cr ? 1 : 0;
+        views.emplace_back(data + start, lf - start - (cr ? 1 : 0));
+        start = lf + 1;
+    }
+    if (start < size)
+        views.emplace_back(data + start, size - start);
+    if (countCr(data, size) == crBeforeLf)
+        return views;
+
+    views.clear();
+    start = 0;
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t c = data[i].unicode();
         if (c != u'\r' && c != u'\n')
@@ -502,12 +542,32 @@ QStringList XmlPhoneBookText::lines() const
 
 QString escapeKana(const QString &kana)
 {
-    QString text = kana;
-    text.replace(u'&', QStringLiteral("&amp;"));
-    text.replace(u'<', QStringLiteral("&lt;"));
-    text.replace(u'>', QStringLiteral("&gt;"));
-    text.replace(u'\'', QStringLiteral("&apos;"));
-    text.replace(u'"', QStringLiteral("&quot;"));
+    // One pass gives what the replacements "&", "<", ">", "'", '"' in this order give:
+    // no replacement text holds a character that a later one replaces, except the "&"
+    // of the entities, which is replaced first.
+    QString text;
+    text.reserve(kana.size() + 8);
+    for (const QChar c : kana) {
+        switch (c.unicode()) {
+        case u'&':
+            text += QLatin1StringView("&amp;");
+            break;
+        case u'<':
+            text += QLatin1StringView("&lt;");
+            break;
+        case u'>':
+            text += QLatin1StringView("&gt;");
+            break;
+        case u'\'':
+            text += QLatin1StringView("&apos;");
+            break;
+        case u'"':
+            text += QLatin1StringView("&quot;");
+            break;
+        default:
+            text += c;
+        }
+    }
     return text;
 }
 
@@ -529,8 +589,16 @@ QString unescapeKana(const QString &kana)
     const QStringView view(kana);
     for (qsizetype i = 0; i < view.size(); ++i) {
         if (view[i] == u'&') {
-            const auto entity = std::find_if(entities.begin(), entities.end(),
-                                             [&](const auto &e) { return view.mid(i).startsWith(e.first); });
+            const auto entity = std::find_if(entities.begin(), entities.end(), [&](const auto &e) {
+                const qsizetype n = e.first.size();
+                if (i + n > view.size())
+                    return false;
+                for (qsizetype k = 1; k < n; ++k) {
+                    if (view[i + k] != QLatin1Char(e.first[k]))
+                        return false;
+                }
+                return true;
+            });
             if (entity != entities.end()) {
                 text += entity->second;
                 i += entity->first.size() - 1;

@@ -209,6 +209,8 @@ private slots:
     void notANumberRefusesTheFile();
     void customerLineAbsentLeavesCustomerEmpty();
     void macAddressKeptWithoutModelComment();
+    void lineEndsOfTheText_data();
+    void lineEndsOfTheText();
 };
 
 void TestXmlPhoneBook::writesNewPhoneBook_data()
@@ -641,6 +643,39 @@ void TestXmlPhoneBook::macAddressKeptWithoutModelComment()
     QStringList lines = lm630File({}, {});
     lines[0] = QStringLiteral("<!-- LM630Std/AB");
     QCOMPARE(readXmlPhoneBook(lines, current, true).book.MACAddress, QStringLiteral("AB"));
+}
+
+void TestXmlPhoneBook::lineEndsOfTheText_data()
+{
+    QTest::addColumn<QString>("lineEnd");
+    QTest::newRow("CR LF") << "\r\n";
+    QTest::newRow("LF") << "\n";
+    QTest::newRow("CR") << "\r";
+}
+
+void TestXmlPhoneBook::lineEndsOfTheText()
+{
+    // The text reader splits as the line reader does: CR LF, lone CR and lone LF, also
+    // mixed in one file.
+    QFETCH(QString, lineEnd);
+    const PhoneBook book = roundTripBook(ModelLM630Std);
+    const QString crlf = buildXmlPhoneBook(book).text;
+    QString text = crlf;
+    text.replace(QStringLiteral("\r\n"), lineEnd);
+    const XmlReadOutcome expected = readXmlPhoneBook(splitLines(crlf), PhoneBook(), true);
+    const XmlReadOutcome outcome = readXmlPhoneBookText(text, PhoneBook(), true);
+    QVERIFY(outcome.accepted);
+    QCOMPARE(outcome.count, expected.count);
+    QCOMPARE(outcome.book.entries, book.entries);
+    QCOMPARE(outcome.book.groups, book.groups);
+
+    // One lone CR in the middle of a CR LF file still ends a line there.
+    QString mixed = crlf;
+    const qsizetype at = mixed.indexOf(QStringLiteral("\t\t\t<g>"));
+    mixed.replace(at - 2, 2, QStringLiteral("\r")); // the CR LF before the first <g> line
+    const XmlReadOutcome lone = readXmlPhoneBookText(mixed, PhoneBook(), true);
+    QCOMPARE(lone.book.entries, book.entries);
+    QCOMPARE(readXmlPhoneBookText(mixed + QStringLiteral("\r"), PhoneBook(), true).count, expected.count);
 }
 
 QTEST_GUILESS_MAIN(TestXmlPhoneBook)
