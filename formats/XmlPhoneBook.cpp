@@ -6,7 +6,6 @@
 #include "formats/TextFile.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -395,7 +394,10 @@ qsizetype countCr(const QChar *data, qsizetype size)
         std::uint64_t word;
         std::memcpy(&word, data + i, sizeof word);
         const std::uint64_t x = word ^ Cr;
-        count += std::popcount(~(((x & Low) + Low) | x) & High);
+        // The four top bits moved to the bottom of each lane and summed into the top lane
+        // (a popcount without the instruction, which the default target lacks).
+        const std::uint64_t marks = (~(((x & Low) + Low) | x) & High) >> 15;
+        count += static_cast<qsizetype>((marks * 0x0001000100010001ULL) >> 48);
     }
     for (; i < size; ++i)
         count += data[i] == u'\r' ? 1 : 0;
@@ -441,26 +443,53 @@ Lines splitViews(const QString &text)
     return views;
 }
 
-// Marks the lines that contain needle. One search through the whole text finds them
-// faster than a search in every line.
-template <typename Needle> std::vector<bool> linesContaining(const QString &text, const Lines &lines, Needle needle)
+// The index of the line that holds the text at offset at (and the needle after it), from
+// line onwards; lines.size() when there is none.
+size_t lineOf(const QString &text, const Lines &lines, size_t line, qsizetype at, qsizetype length)
+{
+    const QChar *match = text.constData() + at;
+    while (line < lines.size() && lines[line].data() + lines[line].size() < match + length)
+        ++line;
+    return line < lines.size() && lines[line].data() <= match ? line : lines.size();
+}
+
+// Marks the record lines, those that contain "<r no=\"". The double quote is rare in a
+// phone book, so the fast search for it through the whole text finds them quicker than
+// a search in every line.
+std::vector<bool> recordLines(const QString &text, const Lines &lines)
 {
     std::vector<bool> marks(lines.size(), false);
     if (lines.empty())
         return marks;
     const QStringView all(text);
+    const qsizetype quote = RecordStart.size() - 1;
     size_t line = 0;
-    for (qsizetype at = all.indexOf(needle, lines.front().data() - text.constData()); at >= 0;
-         at = all.indexOf(needle, at + 1)) {
-        const QChar *match = text.constData() + at;
-        while (line < lines.size() && lines[line].data() + lines[line].size() < match + needle.size())
-            ++line;
-        if (line == lines.size())
-            break;
-        if (lines[line].data() <= match)
-            marks[line] = true;
+    for (qsizetype at = all.indexOf(u'"', lines.front().data() - text.constData() + quote); at >= 0;
+         at = all.indexOf(u'"', at + 1)) {
+        if (all.mid(at - quote, RecordStart.size()) != RecordStart)
+            continue;
+        const size_t found = lineOf(text, lines, line, at - quote, RecordStart.size());
+        if (found == lines.size())
+            continue;
+        marks[found] = true;
+        line = found;
     }
     return marks;
+}
+
+// The first line that contains needle; lines.size() when there is none.
+size_t firstLineContaining(const QString &text, const Lines &lines, QStringView needle)
+{
+    if (lines.empty())
+        return 0;
+    const QStringView all(text);
+    for (qsizetype at = all.indexOf(needle, lines.front().data() - text.constData()); at >= 0;
+         at = all.indexOf(needle, at + 1)) {
+        const size_t found = lineOf(text, lines, 0, at, needle.size());
+        if (found < lines.size())
+            return found;
+    }
+    return lines.size();
 }
 
 XmlReadOutcome readText(const QString &text, const PhoneBook &current, bool extensionIsLeg)
@@ -510,15 +539,12 @@ XmlReadOutcome readText(const QString &text, const PhoneBook &current, bool exte
     book.WriteMode = lines.size() > 5 && lines.at(5).contains(QLatin1StringView("<clear>1</clear>")) ? 0 : 1;
 
     std::array<GroupSetting, PhoneBook::GroupCount> buffers = book.groups; // defaults of New
-    const std::vector<bool> records = linesContaining(text, lines, RecordStart);
-    const std::vector<bool> groupPartEnd = linesContaining(text, lines, QStringView(GroupPartEnd));
-    bool entryPart = false;
+    const std::vector<bool> records = recordLines(text, lines);
+    const size_t entryPart = firstLineContaining(text, lines, GroupPartEnd);
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (groupPartEnd[i])
-            entryPart = true;
         if (!records[i])
             continue;
-        if (entryPart) {
+        if (i >= entryPart) {
             if (readEntryRecord(lines, i, recorded, book))
                 ++outcome.count;
             else
