@@ -21,6 +21,7 @@ class TFormSplush;
 class TFormEdit;
 class TFormGroupEdit;
 class TFormRt;
+class TFormAnalysis;
 class TFormCsvSaveDialog;
 
 // The main window: it owns the one phone book for the whole run, shows it in the entry
@@ -62,6 +63,7 @@ public:
     TFormEdit *FormEdit = nullptr;           // rebuilt when the model changes
     TFormGroupEdit *FormGroupEdit = nullptr; // rebuilt when the model changes
     TFormRt *FormRt = nullptr;
+    TFormAnalysis *FormAnalysis = nullptr; // the report window
     TFormCsvSaveDialog *CsvSaveDialog = nullptr; // the file chooser of Save and the CSV export
 
     // Menu commands.
