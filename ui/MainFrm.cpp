@@ -4,6 +4,7 @@
 #include "formats/AppPaths.h"
 #include "formats/IniFile.h"
 #include "ui/CommandGuard.h"
+#include "ui/FindFrm.h"
 #include "ui/PhoneBookModels.h"
 #include "ui/Prompts.h"
 #include "ui/SplushFrm.h"
@@ -697,4 +698,5 @@ void TFormMain::createOtherWindows()
     // Created once, in this order, for the whole run: entry editor, group editor,
     // search, version dialog, mapped import, help, destination dialog, report window,
     // file chooser.
+    FormFind = new TFormFind(this);
 }

@@ -17,6 +17,7 @@ class QToolBar;
 class EntryListModel;
 class GroupListModel;
 class TFormSplush;
+class TFormFind;
 
 // The main window: it owns the one phone book for the whole run, shows it in the entry
 // list and the group list, and starts every command.
@@ -54,6 +55,7 @@ public:
     QToolBar *ToolBar1 = nullptr;
     QMenu *PopupMenu1 = nullptr;
     TFormSplush *Splush = nullptr;
+    TFormFind *FormFind = nullptr;
 
     // Menu commands.
     QAction *N1 = nullptr;   // 新規作成
@@ -96,6 +98,9 @@ public:
     // The positions of the selected rows, in ascending order.
     QList<int> selectedPositions() const;
     int focusedPosition() const;
+    // Moves to a row found by a search: the first selected row loses its selection, the
+    // row is selected, focused and scrolled into view, and the list gets the input focus.
+    void jumpToPosition(int position);
 
     // Commits a phone book read completely from a file or an import into the document:
     // entries, groups, customer, write mode and document state.
