@@ -16,8 +16,6 @@ const QCollator &entryCollator()
     static const QCollator collator = [] {
         QCollator c(QLocale(QLocale::Japanese, QLocale::Japan));
         c.setCaseSensitivity(Qt::CaseSensitive);
-        c.setNumericMode(false);
-        c.setIgnorePunctuation(false);
         return c;
     }();
     return collator;
@@ -51,38 +49,53 @@ std::vector<int> sortByColumn(PhoneBook &book, int column)
     const bool descending = column == book.FLastSortColumn;
     const int count = static_cast<int>(book.entries.size());
 
-    // One sort key per entry instead of a collator call per comparison; keys compare as
-    // bytes. Most columns repeat a few texts ("", "グループ０", "01"), so each distinct
-    // text is keyed once.
+    // One sort key per text instead of a collator call per comparison; keys compare as
+    // bytes. Empty texts and runs of one text (unregistered slots, default choices) share
+    // a key, and entries sharing a key need no comparison at all.
     const QCollator &collator = entryCollator();
     std::vector<QCollatorSortKey> keys;
-    keys.reserve(count);
-    QHash<QString, int> firstWithText;
+    keys.reserve(count); // keyOf points into it
+    std::vector<const QCollatorSortKey *> keyOf(count);
+    const QCollatorSortKey *emptyKey = nullptr;
     for (int i = 0; i < count; ++i) {
         const QString &text = columnText(book.entries[i], column);
-        const auto found = firstWithText.constFind(text);
-        if (found != firstWithText.constEnd()) {
-            keys.push_back(keys[*found]);
+        if (text.isEmpty()) {
+            if (!emptyKey)
+                emptyKey = &keys.emplace_back(collator.sortKey(text));
+            keyOf[i] = emptyKey;
+        } else if (i > 0 && columnText(book.entries[i - 1], column) == text) {
+            keyOf[i] = keyOf[i - 1];
         } else {
-            firstWithText.insert(text, i);
-            keys.push_back(collator.sortKey(text));
+            keyOf[i] = &keys.emplace_back(collator.sortKey(text));
         }
     }
+    auto before = [&](int a, int b) { return keyOf[a] != keyOf[b] && keyOf[a]->compare(*keyOf[b]) < 0; };
 
     std::vector<int> order(count);
     std::iota(order.begin(), order.end(), 0);
     // Stable: entries the collation ranks equal (か, カ, ｶ) keep their order in both
     // directions, so the result depends only on the previous order.
     if (descending)
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[b].compare(keys[a]) < 0; });
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return before(b, a); });
     else
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a].compare(keys[b]) < 0; });
+        std::stable_sort(order.begin(), order.end(), before);
 
-    std::vector<DialEntry> sorted;
-    sorted.reserve(count);
-    for (int from : order)
-        sorted.push_back(std::move(book.entries[from]));
-    book.entries = std::move(sorted);
+    // Moved into place cycle by cycle: a second 4000-entry vector would cost more in
+    // fresh pages than the whole sort.
+    std::vector<bool> placed(count, false);
+    for (int start = 0; start < count; ++start) {
+        if (placed[start] || order[start] == start)
+            continue;
+        DialEntry first = std::move(book.entries[start]);
+        int to = start;
+        while (order[to] != start) {
+            book.entries[to] = std::move(book.entries[order[to]]);
+            placed[to] = true;
+            to = order[to];
+        }
+        book.entries[to] = std::move(first);
+        placed[to] = true;
+    }
 
     book.FLastSortColumn = descending ? -1 : column;
     return order;
