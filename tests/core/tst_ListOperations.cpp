@@ -214,11 +214,15 @@ void tst_ListOperations::sortAgreesWithCompare()
         QStringLiteral("あ"), QStringLiteral("ア"), QStringLiteral("ｱ"), QStringLiteral("a"),    QStringLiteral("A"),
         QStringLiteral("ａ"), QStringLiteral("10"), QStringLiteral("2"), QStringLiteral("漢字"), QString(),
         QStringLiteral("ab"), QStringLiteral("aB")};
-    for (DialEntry &e : book.entries) {
+    for (int i = 0; i < PhoneBook::EntryCount; ++i) {
+        DialEntry &e = book.entries[i];
         e.setField(DialEntry::Name, pool.at(random.bounded(pool.size())) + pool.at(random.bounded(pool.size())));
         e.setField(DialEntry::Memo, pool.at(random.bounded(pool.size())));
+        // Runs of one text broken by empty texts and by equal-ranking forms.
+        const int block = i / 37;
+        e.setField(DialEntry::Kana, block % 3 == 0 ? QString() : pool.at(block % pool.size()));
     }
-    for (int col : {1, 1, 8, 0, 8}) {
+    for (int col : {1, 1, 8, 0, 8, 2, 2, 1, 2}) {
         const int last = book.FLastSortColumn;
         const std::vector<int> order = sortByColumn(book, col);
         for (int i = 1; i < PhoneBook::EntryCount; ++i) {
