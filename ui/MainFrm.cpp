@@ -4,6 +4,8 @@
 #include "formats/AppPaths.h"
 #include "formats/IniFile.h"
 #include "ui/CommandGuard.h"
+#include "ui/CsvSaveDialogFrm.h"
+#include "ui/FileChoices.h"
 #include "ui/FindFrm.h"
 #include "ui/PhoneBookModels.h"
 #include "ui/Pictures.h"
@@ -26,6 +28,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -704,4 +707,11 @@ void TFormMain::createOtherWindows()
     // search, version dialog, mapped import, help, destination dialog, report window,
     // file chooser.
     FormFind = new TFormFind(this);
+    CsvSaveDialog = new TFormCsvSaveDialog(this);
+    for (const QString &purpose : {QStringLiteral("save"), QStringLiteral("export")}) {
+        FileChoices::registerDialog(purpose, [dialog = QPointer<TFormCsvSaveDialog>(CsvSaveDialog)](
+                                                 QWidget *, const FileChoices::Request &request) {
+            return dialog ? dialog->choose(request.filter, request.caption) : QString();
+        });
+    }
 }

@@ -18,6 +18,7 @@ class QToolBar;
 class EntryListModel;
 class GroupListModel;
 class TFormSplush;
+class TFormCsvSaveDialog;
 class TFormFind;
 
 // The main window: it owns the one phone book for the whole run, shows it in the entry
@@ -57,6 +58,7 @@ public:
     QMenu *PopupMenu1 = nullptr;
     TFormSplush *Splush = nullptr;
     TFormFind *FormFind = nullptr;
+    TFormCsvSaveDialog *CsvSaveDialog = nullptr; // the file chooser of Save and the CSV export
 
     // Menu commands.
     QAction *N1 = nullptr;   // 新規作成

@@ -25,7 +25,7 @@ QStringList slotNumbersOf(const PhoneBook &book, int count)
 
 } // namespace
 
-class tst_ListOperations : public QObject {
+class tst_listoperations : public QObject {
     Q_OBJECT
 private slots:
     void columnTextByColumn();
@@ -58,7 +58,7 @@ private slots:
     void searchNothing();
 };
 
-void tst_ListOperations::columnTextByColumn()
+void tst_listoperations::columnTextByColumn()
 {
     DialEntry e;
     e.No = QStringLiteral("0042");
@@ -71,7 +71,7 @@ void tst_ListOperations::columnTextByColumn()
     QCOMPARE(columnText(e, -1), QString());
 }
 
-void tst_ListOperations::compareIsCaseSensitiveJapanese_data()
+void tst_listoperations::compareIsCaseSensitiveJapanese_data()
 {
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("second");
@@ -88,7 +88,7 @@ void tst_ListOperations::compareIsCaseSensitiveJapanese_data()
     QTest::newRow("same") << QStringLiteral("山田") << QStringLiteral("山田") << 0;
 }
 
-void tst_ListOperations::compareIsCaseSensitiveJapanese()
+void tst_listoperations::compareIsCaseSensitiveJapanese()
 {
     QFETCH(QString, first);
     QFETCH(QString, second);
@@ -100,7 +100,7 @@ void tst_ListOperations::compareIsCaseSensitiveJapanese()
     QCOMPARE(ListView1Compare(b, a, 1, 0), -expected);
 }
 
-void tst_ListOperations::compareTurnsRoundOnLastColumn()
+void tst_listoperations::compareTurnsRoundOnLastColumn()
 {
     DialEntry a, b;
     a.No = QStringLiteral("0001");
@@ -110,7 +110,7 @@ void tst_ListOperations::compareTurnsRoundOnLastColumn()
     QCOMPARE(ListView1Compare(a, b, 0, 3), -1);
 }
 
-void tst_ListOperations::nameClickedThreeTimes()
+void tst_listoperations::nameClickedThreeTimes()
 {
     PhoneBook book;
     book.entries[0].setField(DialEntry::Name, QStringLiteral("佐藤"));
@@ -134,7 +134,7 @@ void tst_ListOperations::nameClickedThreeTimes()
              (QStringList{QStringLiteral("あべ"), QStringLiteral("いとう"), QStringLiteral("佐藤")}));
 }
 
-void tst_ListOperations::slotColumnFirstClickDescends()
+void tst_listoperations::slotColumnFirstClickDescends()
 {
     PhoneBook book;
     QCOMPARE(book.FLastSortColumn, 0);
@@ -154,7 +154,7 @@ void tst_ListOperations::slotColumnFirstClickDescends()
     QCOMPARE(book.entries.front().No, QStringLiteral("3999"));
 }
 
-void tst_ListOperations::textOrderOfExtensionAndDestination()
+void tst_listoperations::textOrderOfExtensionAndDestination()
 {
     PhoneBook book;
     book.entries[0].setField(DialEntry::Extension, QStringLiteral("32"));
@@ -177,7 +177,7 @@ void tst_ListOperations::textOrderOfExtensionAndDestination()
     QCOMPARE(dest.entries[0].destination(), QStringLiteral("0"));
 }
 
-void tst_ListOperations::equalKeysKeepTheirOrder()
+void tst_listoperations::equalKeysKeepTheirOrder()
 {
     PhoneBook book;
     // か, カ and ｶ rank equal; their slots must keep the order they had, both ways.
@@ -206,7 +206,7 @@ void tst_ListOperations::equalKeysKeepTheirOrder()
     QCOMPARE(column(book, 0), column(again, 0));
 }
 
-void tst_ListOperations::sortAgreesWithCompare()
+void tst_listoperations::sortAgreesWithCompare()
 {
     PhoneBook book;
     QRandomGenerator random(4711);
@@ -235,7 +235,7 @@ void tst_ListOperations::sortAgreesWithCompare()
     }
 }
 
-void tst_ListOperations::sortReturnsPreviousPositions()
+void tst_listoperations::sortReturnsPreviousPositions()
 {
     PhoneBook book;
     for (int i = 0; i < PhoneBook::EntryCount; ++i)
@@ -248,7 +248,7 @@ void tst_ListOperations::sortReturnsPreviousPositions()
     QCOMPARE(int(book.entries.size()), PhoneBook::EntryCount);
 }
 
-void tst_ListOperations::otherColumnStartsAscendingAgain()
+void tst_listoperations::otherColumnStartsAscendingAgain()
 {
     PhoneBook book;
     book.entries[5].setField(DialEntry::Kana, QStringLiteral("ｱ"));
@@ -262,7 +262,7 @@ void tst_ListOperations::otherColumnStartsAscendingAgain()
     QCOMPARE(book.entries.back().kana(), QStringLiteral("ｱ"));
 }
 
-void tst_ListOperations::clearPutsBackDefaults()
+void tst_listoperations::clearPutsBackDefaults()
 {
     PhoneBook book;
     for (int p : {3, 4, 9}) {
@@ -282,7 +282,7 @@ void tst_ListOperations::clearPutsBackDefaults()
     QVERIFY(!book.entries[0].isRegistered());
 }
 
-void tst_ListOperations::changeFieldReportsChange()
+void tst_listoperations::changeFieldReportsChange()
 {
     PhoneBook book;
     book.entries[1].setField(DialEntry::Group, QStringLiteral("グループ３"));
@@ -297,7 +297,7 @@ void tst_ListOperations::changeFieldReportsChange()
     QVERIFY(!changeField(book, {7}, DialEntry::Extension, QStringLiteral("00")));
 }
 
-void tst_ListOperations::changeFieldIgnoresBadArguments()
+void tst_listoperations::changeFieldIgnoresBadArguments()
 {
     PhoneBook book;
     const std::vector<DialEntry> before = book.entries;
@@ -308,13 +308,13 @@ void tst_ListOperations::changeFieldIgnoresBadArguments()
     QVERIFY(book.entries == before);
 }
 
-void tst_ListOperations::freeSlotOnNewBook()
+void tst_listoperations::freeSlotOnNewBook()
 {
     PhoneBook book;
     QCOMPARE(findFreeSlot(book), 0);
 }
 
-void tst_ListOperations::freeSlotSkipsUsedRows()
+void tst_listoperations::freeSlotSkipsUsedRows()
 {
     PhoneBook book;
     for (int i = 0; i < 5; ++i)
@@ -325,7 +325,7 @@ void tst_ListOperations::freeSlotSkipsUsedRows()
     QCOMPARE(findFreeSlot(book), 7);
 }
 
-void tst_ListOperations::freeSlotLimitByModel_data()
+void tst_listoperations::freeSlotLimitByModel_data()
 {
     QTest::addColumn<int>("model");
     QTest::addColumn<int>("expected"); // with the first 1000 rows in use and row 1000 free
@@ -339,7 +339,7 @@ void tst_ListOperations::freeSlotLimitByModel_data()
     QTest::newRow("LM630Pro") << ModelLM630Pro << 1000;
 }
 
-void tst_ListOperations::freeSlotLimitByModel()
+void tst_listoperations::freeSlotLimitByModel()
 {
     QFETCH(int, model);
     QFETCH(int, expected);
@@ -358,7 +358,7 @@ void tst_ListOperations::freeSlotLimitByModel()
     QCOMPARE(findFreeSlot(book), -1);
 }
 
-void tst_ListOperations::freeSlotFollowsListOrder()
+void tst_listoperations::freeSlotFollowsListOrder()
 {
     PhoneBook book;
     book.Syubetu = ModelLM630Std;
@@ -375,7 +375,7 @@ void tst_ListOperations::freeSlotFollowsListOrder()
     QCOMPARE(findFreeSlot(book), -1);
 }
 
-void tst_ListOperations::freeSlotIgnoresOtherFields_data()
+void tst_listoperations::freeSlotIgnoresOtherFields_data()
 {
     QTest::addColumn<int>("field");
     QTest::addColumn<QString>("value");
@@ -386,7 +386,7 @@ void tst_ListOperations::freeSlotIgnoresOtherFields_data()
     QTest::newRow("destination") << int(DialEntry::Destination) << QStringLiteral("内線グループＣ");
 }
 
-void tst_ListOperations::freeSlotIgnoresOtherFields()
+void tst_listoperations::freeSlotIgnoresOtherFields()
 {
     QFETCH(int, field);
     QFETCH(QString, value);
@@ -396,7 +396,7 @@ void tst_ListOperations::freeSlotIgnoresOtherFields()
     QCOMPARE(findFreeSlot(book), 1);
 }
 
-void tst_ListOperations::findSlotByNumber()
+void tst_listoperations::findSlotByNumber()
 {
     PhoneBook book;
     QCOMPARE(findSlot(book, QStringLiteral("0123")), 123);
@@ -406,7 +406,7 @@ void tst_ListOperations::findSlotByNumber()
     QCOMPARE(findSlot(book, QString()), -1);
 }
 
-void tst_ListOperations::searchByKind_data()
+void tst_listoperations::searchByKind_data()
 {
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("text");
@@ -429,7 +429,7 @@ void tst_ListOperations::searchByKind_data()
     QTest::newRow("all, no trimming") << 0 << QStringLiteral(" 山") << QList<int>{};
 }
 
-void tst_ListOperations::searchByKind()
+void tst_listoperations::searchByKind()
 {
     QFETCH(int, kind);
     QFETCH(QString, text);
@@ -452,7 +452,7 @@ void tst_ListOperations::searchByKind()
     QCOMPARE(findEntries(book, kind, text), expected);
 }
 
-void tst_ListOperations::searchAllListsEveryEntryOnce()
+void tst_listoperations::searchAllListsEveryEntryOnce()
 {
     PhoneBook book;
     book.entries[0].setField(DialEntry::Name, QStringLiteral("グループ"));
@@ -464,7 +464,7 @@ void tst_ListOperations::searchAllListsEveryEntryOnce()
     QCOMPARE(findEntries(book, SearchAllFields, QStringLiteral("設定なし")).size(), PhoneBook::EntryCount);
 }
 
-void tst_ListOperations::searchFollowsListOrder()
+void tst_listoperations::searchFollowsListOrder()
 {
     PhoneBook book;
     book.entries[0].setField(DialEntry::Name, QStringLiteral("ゆき"));
@@ -477,7 +477,7 @@ void tst_ListOperations::searchFollowsListOrder()
     QCOMPARE(found, (QStringList{"0001", "0002", "0000"}));
 }
 
-void tst_ListOperations::searchNothing_data()
+void tst_listoperations::searchNothing_data()
 {
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("text");
@@ -488,7 +488,7 @@ void tst_ListOperations::searchNothing_data()
     QTest::newRow("empty fields never hit") << 1 << QStringLiteral(" ");
 }
 
-void tst_ListOperations::searchNothing()
+void tst_listoperations::searchNothing()
 {
     QFETCH(int, kind);
     QFETCH(QString, text);
@@ -496,5 +496,5 @@ void tst_ListOperations::searchNothing()
     QVERIFY(findEntries(book, kind, text).isEmpty());
 }
 
-QTEST_APPLESS_MAIN(tst_ListOperations)
-#include "tst_ListOperations.moc"
+QTEST_APPLESS_MAIN(tst_listoperations)
+#include "tst_listoperations.moc"

@@ -1,5 +1,5 @@
+#include "FakePrompts.h"
 #include "formats/AppPaths.h"
-#include "support/FakePrompts.h"
 #include "ui/FindFrm.h"
 #include "ui/HelpTopics.h"
 #include "ui/MainFrm.h"
@@ -21,7 +21,7 @@
 #include <memory>
 
 // The search dialog, driven through its handlers.
-class tst_FindFrm : public QObject {
+class tst_findfrm : public QObject {
     Q_OBJECT
 private slots:
     void init();
@@ -63,7 +63,7 @@ private:
     TFormFind *find = nullptr;
 };
 
-void tst_FindFrm::init()
+void tst_findfrm::init()
 {
     folder = std::make_unique<QTemporaryDir>();
     QVERIFY(folder->isValid());
@@ -76,7 +76,7 @@ void tst_FindFrm::init()
     QVERIFY(find);
 }
 
-void tst_FindFrm::cleanup()
+void tst_findfrm::cleanup()
 {
     setHelpTopicHandler({});
     form.reset();
@@ -84,7 +84,7 @@ void tst_FindFrm::cleanup()
     folder.reset();
 }
 
-void tst_FindFrm::captionsAtCreation()
+void tst_findfrm::captionsAtCreation()
 {
     QCOMPARE(find->windowTitle(), QStringLiteral("検索"));
     QStringList kinds;
@@ -106,7 +106,7 @@ void tst_FindFrm::captionsAtCreation()
     QCOMPARE(find->Label3->text(), QStringLiteral("※検索したデータをダブルクリックすると移動します"));
 }
 
-void tst_FindFrm::noKindChosen()
+void tst_findfrm::noKindChosen()
 {
     FakePrompts prompts;
     find->EFind->setText(QStringLiteral("山"));
@@ -122,7 +122,7 @@ void tst_FindFrm::noKindChosen()
     QCOMPARE(prompts.texts(), QStringList{QStringLiteral("検索種別を選択してください")});
 }
 
-void tst_FindFrm::emptyTextKeepsResults()
+void tst_findfrm::emptyTextKeepsResults()
 {
     form->Book.entries[4].setField(DialEntry::Name, QStringLiteral("山田"));
     FakePrompts prompts;
@@ -135,7 +135,7 @@ void tst_FindFrm::emptyTextKeepsResults()
     QCOMPARE(find->StatusPanel1->text(), QStringLiteral("検索種別：名前　検索条件：山"));
 }
 
-void tst_FindFrm::allWithGroupListsEveryEntry()
+void tst_findfrm::allWithGroupListsEveryEntry()
 {
     FakePrompts prompts;
     search(0, QStringLiteral("グループ"));
@@ -146,7 +146,7 @@ void tst_FindFrm::allWithGroupListsEveryEntry()
     QCOMPARE(find->ListView1->topLevelItem(3999)->text(0), QStringLiteral("3999"));
 }
 
-void tst_FindFrm::nameWithGroupListsOnlyNames()
+void tst_findfrm::nameWithGroupListsOnlyNames()
 {
     form->Book.entries[8].setField(DialEntry::Name, QStringLiteral("グループ会社"));
     form->Book.entries[8].setField(DialEntry::Kana, QStringLiteral("ｸﾞﾙｰﾌﾟ"));
@@ -162,7 +162,7 @@ void tst_FindFrm::nameWithGroupListsOnlyNames()
     QCOMPARE(find->StatusPanel0->text(), QStringLiteral("検索結果：1件"));
 }
 
-void tst_FindFrm::caseAndWidthSensitive_data()
+void tst_findfrm::caseAndWidthSensitive_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("expected");
@@ -171,7 +171,7 @@ void tst_FindFrm::caseAndWidthSensitive_data()
     QTest::newRow("full-width ａ") << QStringLiteral("ａ") << QStringList{QStringLiteral("0001")};
 }
 
-void tst_FindFrm::caseAndWidthSensitive()
+void tst_findfrm::caseAndWidthSensitive()
 {
     QFETCH(QString, text);
     QFETCH(QStringList, expected);
@@ -183,7 +183,7 @@ void tst_FindFrm::caseAndWidthSensitive()
     QCOMPARE(resultColumn(0), expected);
 }
 
-void tst_FindFrm::entryListedOnceUnderAll()
+void tst_findfrm::entryListedOnceUnderAll()
 {
     form->Book.entries[5].setField(DialEntry::Name, QStringLiteral("東京"));
     form->Book.entries[5].setField(DialEntry::Memo, QStringLiteral("東京本社"));
@@ -193,7 +193,7 @@ void tst_FindFrm::entryListedOnceUnderAll()
     QCOMPARE(find->StatusPanel0->text(), QStringLiteral("検索結果：1件"));
 }
 
-void tst_FindFrm::noHitsMessageAfterStatus()
+void tst_findfrm::noHitsMessageAfterStatus()
 {
     form->Book.entries[0].setField(DialEntry::Name, QStringLiteral("山田"));
     FakePrompts prompts;
@@ -216,7 +216,7 @@ void tst_FindFrm::noHitsMessageAfterStatus()
     QCOMPARE(find->ListView1->topLevelItemCount(), 0);
 }
 
-void tst_FindFrm::hitsInSortedOrderAndJump()
+void tst_findfrm::hitsInSortedOrderAndJump()
 {
     form->Book.entries[0].setField(DialEntry::Name, QStringLiteral("ささき"));
     form->Book.entries[1].setField(DialEntry::Name, QStringLiteral("あさだ"));
@@ -242,7 +242,7 @@ void tst_FindFrm::hitsInSortedOrderAndJump()
     QCOMPARE(form->focusWidget(), static_cast<QWidget *>(form->ListView1));
 }
 
-void tst_FindFrm::jumpWithoutSelectionDoesNothing()
+void tst_findfrm::jumpWithoutSelectionDoesNothing()
 {
     FakePrompts prompts;
     search(0, QStringLiteral("01"));
@@ -254,7 +254,7 @@ void tst_FindFrm::jumpWithoutSelectionDoesNothing()
     QCOMPARE(form->selectedPositions(), QList<int>{9});
 }
 
-void tst_FindFrm::jumpMovesOnlyFirstSelection()
+void tst_findfrm::jumpMovesOnlyFirstSelection()
 {
     form->Book.entries[50].setField(DialEntry::Name, QStringLiteral("目当て"));
     QItemSelectionModel *model = form->ListView1->selectionModel();
@@ -268,7 +268,7 @@ void tst_FindFrm::jumpMovesOnlyFirstSelection()
     QCOMPARE(form->focusedPosition(), 50);
 }
 
-void tst_FindFrm::reopeningKeepsEverything()
+void tst_findfrm::reopeningKeepsEverything()
 {
     form->Book.entries[11].setField(DialEntry::Phone, QStringLiteral("0451234"));
     FakePrompts prompts;
@@ -298,7 +298,7 @@ void tst_FindFrm::reopeningKeepsEverything()
     QCOMPARE(hits, QStringList{QStringLiteral("0011")});
 }
 
-void tst_FindFrm::helpButtonShowsTopic()
+void tst_findfrm::helpButtonShowsTopic()
 {
     QList<int> topics;
     setHelpTopicHandler([&](int topic) { topics << topic; });
@@ -308,5 +308,5 @@ void tst_FindFrm::helpButtonShowsTopic()
     QVERIFY(find->isVisible());
 }
 
-QTEST_MAIN(tst_FindFrm)
-#include "tst_FindFrm.moc"
+QTEST_MAIN(tst_findfrm)
+#include "tst_findfrm.moc"

@@ -1,6 +1,6 @@
+#include "FakePrompts.h"
 #include "core/Vocabulary.h"
 #include "formats/AppPaths.h"
-#include "support/FakePrompts.h"
 #include "ui/FindFrm.h"
 #include "ui/MainFrm.h"
 #include "ui/PhoneBookModels.h"
@@ -17,7 +17,7 @@
 #include <memory>
 
 // The list commands of the main window, driven through their handlers.
-class tst_MainFrmList : public QObject {
+class tst_mainfrmlist : public QObject {
     Q_OBJECT
 private slots:
     void init();
@@ -61,7 +61,7 @@ private:
     std::unique_ptr<TFormMain> form;
 };
 
-void tst_MainFrmList::init()
+void tst_mainfrmlist::init()
 {
     folder = std::make_unique<QTemporaryDir>();
     QVERIFY(folder->isValid());
@@ -72,14 +72,14 @@ void tst_MainFrmList::init()
     form->NewFlag = false;
 }
 
-void tst_MainFrmList::cleanup()
+void tst_mainfrmlist::cleanup()
 {
     form.reset();
     splush.reset();
     folder.reset();
 }
 
-void tst_MainFrmList::nameClickedThreeTimes()
+void tst_mainfrmlist::nameClickedThreeTimes()
 {
     form->Book.entries[0].setField(DialEntry::Name, QStringLiteral("わたなべ"));
     form->Book.entries[1].setField(DialEntry::Name, QStringLiteral("あおき"));
@@ -97,7 +97,7 @@ void tst_MainFrmList::nameClickedThreeTimes()
     QCOMPARE(form->Book.FLastSortColumn, 1);
 }
 
-void tst_MainFrmList::slotColumnFirstClickAfterStartAndNew()
+void tst_mainfrmlist::slotColumnFirstClickAfterStartAndNew()
 {
     form->ListView1ColumnClick(0);
     QCOMPARE(cell(0, 0), QStringLiteral("3999"));
@@ -114,7 +114,7 @@ void tst_MainFrmList::slotColumnFirstClickAfterStartAndNew()
     QCOMPARE(cell(0, 0), QStringLiteral("3999"));
 }
 
-void tst_MainFrmList::sortKeepsSelectionWithEntries()
+void tst_mainfrmlist::sortKeepsSelectionWithEntries()
 {
     select({2, 5});
     form->ListView1->selectionModel()->setCurrentIndex(form->EntryModel->index(5, 0), QItemSelectionModel::NoUpdate);
@@ -124,14 +124,14 @@ void tst_MainFrmList::sortKeepsSelectionWithEntries()
     QCOMPARE(cell(3994, 0), QStringLiteral("0005"));
 }
 
-void tst_MainFrmList::sortDoesNotMarkModified()
+void tst_mainfrmlist::sortDoesNotMarkModified()
 {
     form->ListView1ColumnClick(3);
     QVERIFY(!form->Book.Modified);
     QCOMPARE(form->StatusPanel0->text(), QString());
 }
 
-void tst_MainFrmList::clearThreeRows()
+void tst_mainfrmlist::clearThreeRows()
 {
     for (int p : {1, 4, 6}) {
         for (int f = 0; f < DialEntry::FieldCount; ++f)
@@ -155,7 +155,7 @@ void tst_MainFrmList::clearThreeRows()
     QCOMPARE(form->StatusPanel0->text(), QStringLiteral("変更あり"));
 }
 
-void tst_MainFrmList::clearAnsweredNo()
+void tst_mainfrmlist::clearAnsweredNo()
 {
     form->Book.entries[3].setField(DialEntry::Phone, QStringLiteral("03"));
     select({3});
@@ -167,7 +167,7 @@ void tst_MainFrmList::clearAnsweredNo()
     QCOMPARE(form->StatusPanel0->text(), QString());
 }
 
-void tst_MainFrmList::clearEmptyRowStillModifies()
+void tst_mainfrmlist::clearEmptyRowStillModifies()
 {
     select({0});
     FakePrompts prompts;
@@ -176,7 +176,7 @@ void tst_MainFrmList::clearEmptyRowStillModifies()
     QVERIFY(form->Book.Modified);
 }
 
-void tst_MainFrmList::nothingSelectedAsksNothing()
+void tst_mainfrmlist::nothingSelectedAsksNothing()
 {
     FakePrompts prompts;
     form->N4Click();
@@ -188,7 +188,7 @@ void tst_MainFrmList::nothingSelectedAsksNothing()
     QCOMPARE(form->Book.entries[0].group(), QStringLiteral("グループ０"));
 }
 
-void tst_MainFrmList::bulkGroupWithoutChangeKeepsModified()
+void tst_mainfrmlist::bulkGroupWithoutChangeKeepsModified()
 {
     for (int p : {0, 1, 2})
         form->Book.entries[p].setField(DialEntry::Group, QStringLiteral("グループ３"));
@@ -210,7 +210,7 @@ void tst_MainFrmList::bulkGroupWithoutChangeKeepsModified()
     QCOMPARE(form->Book.entries[3].group(), QStringLiteral("グループ３"));
 }
 
-void tst_MainFrmList::bulkChangeQuestions_data()
+void tst_mainfrmlist::bulkChangeQuestions_data()
 {
     QTest::addColumn<int>("kind"); // 0 group, 1 ring, 2 extension
     QTest::addColumn<int>("item");
@@ -229,7 +229,7 @@ void tst_MainFrmList::bulkChangeQuestions_data()
                         << QStringLiteral("現在選択されているデータの登録実装を「32」に変更します。よろしいですか？");
 }
 
-void tst_MainFrmList::bulkChangeQuestions()
+void tst_mainfrmlist::bulkChangeQuestions()
 {
     QFETCH(int, kind);
     QFETCH(int, item);
@@ -266,7 +266,7 @@ void tst_MainFrmList::bulkChangeQuestions()
     QCOMPARE(form->StatusPanel0->text(), QStringLiteral("変更あり"));
 }
 
-void tst_MainFrmList::ringItemsFollowModel_data()
+void tst_mainfrmlist::ringItemsFollowModel_data()
 {
     QTest::addColumn<int>("model");
     QTest::addColumn<int>("item");
@@ -278,7 +278,7 @@ void tst_MainFrmList::ringItemsFollowModel_data()
     QTest::newRow("LM630Pro 13") << ModelLM630Pro << 12 << QStringLiteral("着信メロディ２");
 }
 
-void tst_MainFrmList::ringItemsFollowModel()
+void tst_mainfrmlist::ringItemsFollowModel()
 {
     QFETCH(int, model);
     QFETCH(int, item);
@@ -293,7 +293,7 @@ void tst_MainFrmList::ringItemsFollowModel()
     QCOMPARE(form->Book.entries[7].ring(), stored);
 }
 
-void tst_MainFrmList::freeSlotOnNewBook()
+void tst_mainfrmlist::freeSlotOnNewBook()
 {
     form->BtnSpaceFindClick();
     QCOMPARE(form->selectedPositions(), QList<int>{0});
@@ -306,7 +306,7 @@ void tst_MainFrmList::freeSlotOnNewBook()
     QCOMPARE(form->focusedPosition(), 5);
 }
 
-void tst_MainFrmList::freeSlotMovesFirstSelection()
+void tst_mainfrmlist::freeSlotMovesFirstSelection()
 {
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -320,7 +320,7 @@ void tst_MainFrmList::freeSlotMovesFirstSelection()
     QCOMPARE(form->focusWidget(), static_cast<QWidget *>(form->ListView1));
 }
 
-void tst_MainFrmList::freeSlotNoneLeft()
+void tst_mainfrmlist::freeSlotNoneLeft()
 {
     for (DialEntry &e : form->Book.entries)
         e.setField(DialEntry::Kana, QStringLiteral("ｱ"));
@@ -332,7 +332,7 @@ void tst_MainFrmList::freeSlotNoneLeft()
     QCOMPARE(form->selectedPositions(), QList<int>{12});
 }
 
-void tst_MainFrmList::freeSlotModelZeroLimit()
+void tst_mainfrmlist::freeSlotModelZeroLimit()
 {
     form->setModel(ModelZR410Std);
     for (int p = 0; p < 1000; ++p)
@@ -348,7 +348,7 @@ void tst_MainFrmList::freeSlotModelZeroLimit()
     QCOMPARE(form->selectedPositions(), QList<int>{1000});
 }
 
-void tst_MainFrmList::freeSlotAfterDescendingSort()
+void tst_mainfrmlist::freeSlotAfterDescendingSort()
 {
     form->setModel(ModelLM630Std);
     form->Book.entries[3999].setField(DialEntry::Phone, QStringLiteral("1"));
@@ -358,7 +358,7 @@ void tst_MainFrmList::freeSlotAfterDescendingSort()
     QCOMPARE(cell(1, 0), QStringLiteral("3998"));
 }
 
-void tst_MainFrmList::searchOpensModally()
+void tst_mainfrmlist::searchOpensModally()
 {
     QVERIFY(form->FormFind);
     bool wasModal = false;
@@ -371,5 +371,5 @@ void tst_MainFrmList::searchOpensModally()
     QVERIFY(!form->FormFind->isVisible());
 }
 
-QTEST_MAIN(tst_MainFrmList)
-#include "tst_MainFrmList.moc"
+QTEST_MAIN(tst_mainfrmlist)
+#include "tst_mainfrmlist.moc"
