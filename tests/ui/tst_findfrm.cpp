@@ -32,8 +32,6 @@ private slots:
     void emptyTextKeepsResults();
     void allWithGroupListsEveryEntry();
     void nameWithGroupListsOnlyNames();
-    void caseAndWidthSensitive_data();
-    void caseAndWidthSensitive();
     void entryListedOnceUnderAll();
     void noHitsMessageAfterStatus();
     void hitsInSortedOrderAndJump();
@@ -160,27 +158,6 @@ void tst_findfrm::nameWithGroupListsOnlyNames()
     QCOMPARE(hit->text(2), QStringLiteral("ｸﾞﾙｰﾌﾟ"));
     QCOMPARE(hit->text(3), QStringLiteral("0311112222"));
     QCOMPARE(find->StatusPanel0->text(), QStringLiteral("検索結果：1件"));
-}
-
-void tst_findfrm::caseAndWidthSensitive_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("expected");
-    QTest::newRow("lower a") << QStringLiteral("a") << QStringList{QStringLiteral("0002")};
-    QTest::newRow("upper A") << QStringLiteral("A") << QStringList{QStringLiteral("0000")};
-    QTest::newRow("full-width ａ") << QStringLiteral("ａ") << QStringList{QStringLiteral("0001")};
-}
-
-void tst_findfrm::caseAndWidthSensitive()
-{
-    QFETCH(QString, text);
-    QFETCH(QStringList, expected);
-    form->Book.entries[0].setField(DialEntry::Memo, QStringLiteral("A"));
-    form->Book.entries[1].setField(DialEntry::Memo, QStringLiteral("ａ"));
-    form->Book.entries[2].setField(DialEntry::Memo, QStringLiteral("a"));
-    FakePrompts prompts;
-    search(8, text);
-    QCOMPARE(resultColumn(0), expected);
 }
 
 void tst_findfrm::entryListedOnceUnderAll()

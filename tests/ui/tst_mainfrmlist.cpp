@@ -40,7 +40,6 @@ private slots:
     void freeSlotMovesFirstSelection();
     void freeSlotNoneLeft();
     void freeSlotModelZeroLimit();
-    void freeSlotAfterDescendingSort();
     void searchOpensModally();
 
 private:
@@ -346,16 +345,6 @@ void tst_mainfrmlist::freeSlotModelZeroLimit()
     form->BtnSpaceFindClick();
     QVERIFY(prompts.shown.isEmpty());
     QCOMPARE(form->selectedPositions(), QList<int>{1000});
-}
-
-void tst_mainfrmlist::freeSlotAfterDescendingSort()
-{
-    form->setModel(ModelLM630Std);
-    form->Book.entries[3999].setField(DialEntry::Phone, QStringLiteral("1"));
-    form->ListView1ColumnClick(0);
-    form->BtnSpaceFindClick();
-    QCOMPARE(form->selectedPositions(), QList<int>{1});
-    QCOMPARE(cell(1, 0), QStringLiteral("3998"));
 }
 
 void tst_mainfrmlist::searchOpensModally()
