@@ -41,17 +41,20 @@ PhoneBook filledBook()
     return book;
 }
 
-template <typename F> double medianMicroseconds(F run)
+double median(std::vector<double> values)
 {
-    std::vector<double> times;
-    for (int i = 0; i < Rounds; ++i) {
-        QElapsedTimer timer;
-        double elapsed = 0;
-        run(timer, elapsed);
-        times.push_back(elapsed);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Microseconds taken by work, started after prepare.
+template <typename P, typename W> double timed(P prepare, W work)
+{
+    auto state = prepare();
+    QElapsedTimer timer;
+    timer.start();
+    work(state);
+    return timer.nsecsElapsed() / 1000.0;
 }
 
 } // namespace
@@ -66,61 +69,57 @@ int main()
     for (const DialEntry &e : filled.entries)
         names << e.name();
 
-    const double baseline = medianMicroseconds([&](QElapsedTimer &timer, double &elapsed) {
-        QStringList texts = names;
-        timer.start();
-        std::stable_sort(texts.begin(), texts.end(),
-                         [&](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
-        elapsed = timer.nsecsElapsed() / 1000.0;
-    });
-
-    const double ours = medianMicroseconds([&](QElapsedTimer &timer, double &elapsed) {
-        PhoneBook book = filled;
-        timer.start();
-        ListOperations::sortByColumn(book, 1);
-        elapsed = timer.nsecsElapsed() / 1000.0;
-    });
-
-    const double oursBySlot = medianMicroseconds([&](QElapsedTimer &timer, double &elapsed) {
-        PhoneBook book = filled;
-        timer.start();
-        ListOperations::sortByColumn(book, 0);
-        elapsed = timer.nsecsElapsed() / 1000.0;
-    });
-
     // A directory as it usually stands: 500 registered rows, the rest empty.
     PhoneBook sparse = filled;
     for (int i = 500; i < PhoneBook::EntryCount; ++i)
         sparse.entries[i].clear();
-    const double oursSparse = medianMicroseconds([&](QElapsedTimer &timer, double &elapsed) {
-        PhoneBook book = sparse;
-        timer.start();
-        ListOperations::sortByColumn(book, 1);
-        elapsed = timer.nsecsElapsed() / 1000.0;
-    });
 
+    auto copyOf = [](const auto &value) { return [&value] { return value; }; };
+    auto sortBy = [](int column) { return [column](PhoneBook &book) { ListOperations::sortByColumn(book, column); }; };
     int hits = 0;
-    const double searchHit = medianMicroseconds([&](QElapsedTimer &timer, double &elapsed) {
-        timer.start();
-        hits = ListOperations::findEntries(filled, ListOperations::SearchAllFields, QStringLiteral("グループ")).size();
-        elapsed = timer.nsecsElapsed() / 1000.0;
-    });
     int misses = 0;
-    const double searchMiss = medianMicroseconds([&](QElapsedTimer &timer, double &elapsed) {
-        timer.start();
-        misses =
-            ListOperations::findEntries(filled, ListOperations::SearchAllFields, QStringLiteral("該当なし")).size();
-        elapsed = timer.nsecsElapsed() / 1000.0;
-    });
+
+    // The cases take turns within each round, so that the load of a shared machine falls
+    // on the baseline and on our sort alike; ratios are taken per round.
+    enum { Baseline, ByName, BySlot, Sparse, SearchHit, SearchMiss, CaseCount };
+    std::vector<std::vector<double>> times(CaseCount);
+    std::vector<std::vector<double>> ratios(CaseCount);
+    for (int round = 0; round < Rounds; ++round) {
+        double t[CaseCount];
+        t[Baseline] = timed(copyOf(names), [&](QStringList &texts) {
+            std::stable_sort(texts.begin(), texts.end(),
+                             [&](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
+        });
+        t[ByName] = timed(copyOf(filled), sortBy(1));
+        t[BySlot] = timed(copyOf(filled), sortBy(0));
+        t[Sparse] = timed(copyOf(sparse), sortBy(1));
+        t[SearchHit] = timed([] { return 0; },
+                             [&](int) {
+                                 hits = ListOperations::findEntries(filled, ListOperations::SearchAllFields,
+                                                                    QStringLiteral("グループ"))
+                                            .size();
+                             });
+        t[SearchMiss] = timed([] { return 0; },
+                              [&](int) {
+                                  misses = ListOperations::findEntries(filled, ListOperations::SearchAllFields,
+                                                                       QStringLiteral("該当なし"))
+                                               .size();
+                              });
+        for (int c = 0; c < CaseCount; ++c) {
+            times[c].push_back(t[c]);
+            ratios[c].push_back(t[c] / t[Baseline]);
+        }
+    }
 
     std::printf("median of %d rounds, 4000 filled rows\n", Rounds);
-    std::printf("baseline: std::stable_sort + QCollator::compare  %9.1f us\n", baseline);
-    std::printf("sort by name (sort keys, stable)                 %9.1f us  ratio %.2f\n", ours, ours / baseline);
-    std::printf("sort by slot number (descending)                 %9.1f us  ratio %.2f\n", oursBySlot,
-                oursBySlot / baseline);
-    std::printf("sort by name, 500 filled + 3500 empty rows       %9.1f us  ratio %.2f\n", oursSparse,
-                oursSparse / baseline);
-    std::printf("search all fields, \"グループ\" (%d hits)          %9.1f us\n", hits, searchHit);
-    std::printf("search all fields, no hit (%d hits)               %9.1f us\n", misses, searchMiss);
+    std::printf("baseline: std::stable_sort + QCollator::compare  %9.1f us\n", median(times[Baseline]));
+    std::printf("sort by name (sort keys, stable)                 %9.1f us  ratio %.2f\n", median(times[ByName]),
+                median(ratios[ByName]));
+    std::printf("sort by slot number (descending)                 %9.1f us  ratio %.2f\n", median(times[BySlot]),
+                median(ratios[BySlot]));
+    std::printf("sort by name, 500 filled + 3500 empty rows       %9.1f us  ratio %.2f\n", median(times[Sparse]),
+                median(ratios[Sparse]));
+    std::printf("search all fields, \"グループ\" (%d hits)          %9.1f us\n", hits, median(times[SearchHit]));
+    std::printf("search all fields, no hit (%d hits)               %9.1f us\n", misses, median(times[SearchMiss]));
     return 0;
 }
