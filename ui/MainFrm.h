@@ -18,6 +18,10 @@ class QToolBar;
 class EntryListModel;
 class GroupListModel;
 class TFormSplush;
+class TFormEdit;
+class TFormGroupEdit;
+class TFormRt;
+class TFormAnalysis;
 class TFormCsvSaveDialog;
 class TFormFind;
 
@@ -57,7 +61,11 @@ public:
     QToolBar *ToolBar1 = nullptr;
     QMenu *PopupMenu1 = nullptr;
     TFormSplush *Splush = nullptr;
+    TFormEdit *FormEdit = nullptr;           // rebuilt when the model changes
+    TFormGroupEdit *FormGroupEdit = nullptr; // rebuilt when the model changes
     TFormFind *FormFind = nullptr;
+    TFormRt *FormRt = nullptr;
+    TFormAnalysis *FormAnalysis = nullptr; // the report window
     TFormCsvSaveDialog *CsvSaveDialog = nullptr; // the file chooser of Save and the CSV export
 
     // Menu commands.
@@ -108,6 +116,9 @@ public:
     // Commits a phone book read completely from a file or an import into the document:
     // entries, groups, customer, write mode and document state.
     void commitPhoneBook(const PhoneBook &book);
+    // Closes the entry and the group editor without writing: New and every load replace
+    // the entries their unapplied values belonged to.
+    void closeEditors();
 
     // The unsaved-changes question of New, closing and opening. Returns false when the
     // user answered Yes and then cancelled the save.
