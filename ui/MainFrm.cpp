@@ -8,6 +8,7 @@
 #include "ui/CsvSaveDialogFrm.h"
 #include "ui/EditFrm.h"
 #include "ui/FileChoices.h"
+#include "ui/FindFrm.h"
 #include "ui/GroupEditFrm.h"
 #include "ui/InportFrm.h"
 #include "ui/PhoneBookModels.h"
@@ -714,6 +715,7 @@ void TFormMain::createOtherWindows()
     // file chooser.
     FormEdit = new TFormEdit(this);
     FormGroupEdit = new TFormGroupEdit(this);
+    FormFind = new TFormFind(this);
     FormInport = new TFormInport(this);
     FormRt = new TFormRt(this);
     FormAnalysis = new TFormAnalysis(this);

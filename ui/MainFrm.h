@@ -24,6 +24,7 @@ class TFormRt;
 class TFormAnalysis;
 class TFormInport;
 class TFormCsvSaveDialog;
+class TFormFind;
 
 // The main window: it owns the one phone book for the whole run, shows it in the entry
 // list and the group list, and starts every command.
@@ -63,6 +64,7 @@ public:
     TFormSplush *Splush = nullptr;
     TFormEdit *FormEdit = nullptr;           // rebuilt when the model changes
     TFormGroupEdit *FormGroupEdit = nullptr; // rebuilt when the model changes
+    TFormFind *FormFind = nullptr;
     TFormRt *FormRt = nullptr;
     TFormAnalysis *FormAnalysis = nullptr; // the report window
     TFormInport *FormInport = nullptr;
@@ -109,6 +111,9 @@ public:
     // The positions of the selected rows, in ascending order.
     QList<int> selectedPositions() const;
     int focusedPosition() const;
+    // Moves to a row found by a search: the first selected row loses its selection, the
+    // row is selected, focused and scrolled into view, and the list gets the input focus.
+    void jumpToPosition(int position);
 
     // Commits a phone book read completely from a file or an import into the document:
     // entries, groups, customer, write mode and document state.
