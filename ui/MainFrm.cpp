@@ -498,10 +498,11 @@ void TFormMain::commitPhoneBook(const PhoneBook &book)
     Book = book;
     Book.Syubetu = oldModel; // the model changes through setModel, with its effects
     setWriteMode(Book.WriteMode);
-    showCustomer();
+    showCustomer(); // the boxes' change handlers mark the document modified ...
     updateCaption();
     refreshLists();
-    setModified(Book.Modified);
+    setModified(book.Modified); // ... so the committed book's own flag is put back
+
 }
 
 QString TFormMain::unsavedChangesText(const QString &fileName)

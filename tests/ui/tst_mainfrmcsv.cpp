@@ -245,4 +245,4 @@ void TestMainFrmCsv::legacyDropped()
 }
 
 QTEST_MAIN(TestMainFrmCsv)
-#include "tst_MainFrmCsv.moc"
+#include "tst_mainfrmcsv.moc"

@@ -100,4 +100,4 @@ void TestCsvExport::savedTextNamesOnlyTheFile()
 }
 
 QTEST_GUILESS_MAIN(TestCsvExport)
-#include "tst_CsvExport.moc"
+#include "tst_csvexport.moc"

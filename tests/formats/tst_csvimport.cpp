@@ -478,4 +478,4 @@ void TestCsvImport::bomDecides()
 }
 
 QTEST_GUILESS_MAIN(TestCsvImport)
-#include "tst_CsvImport.moc"
+#include "tst_csvimport.moc"

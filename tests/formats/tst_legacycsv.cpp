@@ -337,4 +337,4 @@ void TestLegacyCsv::emptyFileIsAnError()
 }
 
 QTEST_GUILESS_MAIN(TestLegacyCsv)
-#include "tst_LegacyCsv.moc"
+#include "tst_legacycsv.moc"

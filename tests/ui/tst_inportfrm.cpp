@@ -369,4 +369,4 @@ void TestInportFrm::i1ClickShowsTheWindow()
 }
 
 QTEST_MAIN(TestInportFrm)
-#include "tst_InportFrm.moc"
+#include "tst_inportfrm.moc"
