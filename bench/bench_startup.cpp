@@ -56,22 +56,28 @@ int compare(const QString &self)
         dalvino.push_back(timeProcess(self, "--dalvino", env));
     }
 
-    // New on the document itself, in process.
+    // New on the document itself, in process, against building a fresh document value.
     PhoneBook book;
-    std::vector<double> news;
+    std::vector<double> news, fresh;
     for (int i = 0; i < 200; ++i) {
         book.entries[i].setField(DialEntry::Name, QStringLiteral("山田"));
         QElapsedTimer t;
         t.start();
         book.New([](int) {});
         news.push_back(t.nsecsElapsed() / 1e6);
+        t.start();
+        const PhoneBook built;
+        fresh.push_back(t.nsecsElapsed() / 1e6);
     }
 
     const double b = median(bare), d = median(dalvino);
     std::printf("| benchmark | baseline | ours | ratio | target |\n|---|---|---|---|---|\n");
-    std::printf("| start-up to window with 4000 rows (median of %d) | bare QMainWindow %.1f ms | %.1f ms | %.2f | <= 1.5 |\n",
-                runs, b, d, d / b);
-    std::printf("| New, 4000 entries (median of 200) | - | %.3f ms | - | < 2 ms |\n", median(news));
+    std::printf(
+        "| start-up to window with 4000 rows (median of %d) | bare QMainWindow %.1f ms | %.1f ms | %.2f | <= 1.5 |\n",
+        runs, b, d, d / b);
+    const double n = median(news), f = median(fresh);
+    std::printf("| New, 4000 entries (median of 200) | a fresh PhoneBook value %.3f ms | %.3f ms | %.2f | < 2 ms |\n",
+                f, n, n / f);
     return 0;
 }
 
