@@ -15,13 +15,18 @@ fi
 
 # Window benchmarks need no display.
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
-export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+  XDG_RUNTIME_DIR=$(mktemp -d)
+  export XDG_RUNTIME_DIR
+  trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+fi
 
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)
+mhz=$(sed -n 's/^cpu MHz[[:space:]]*: \([0-9]*\).*/\1/p' /proc/cpuinfo | head -n1)
 qt=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || echo unknown)
 icu=$(dpkg-query -W -f='${Version}' libicu-dev 2>/dev/null || echo unknown)
 gcc=$(g++ -dumpfullversion 2>/dev/null || echo unknown)
-echo "Measured $(date -u '+%Y-%m-%d %H:%M UTC') on ${cpu:-unknown CPU}, $(nproc) cores,"
+echo "Measured $(date -u '+%Y-%m-%d %H:%M UTC') on ${cpu:-unknown CPU} (${mhz:-?} MHz), $(nproc) cores,"
 echo "load average before the run $(cut -d' ' -f1-3 /proc/loadavg); Qt ${qt}, ICU ${icu}, g++ ${gcc}; Release build."
 echo
 
