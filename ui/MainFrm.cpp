@@ -4,9 +4,11 @@
 #include "formats/AppPaths.h"
 #include "formats/IniFile.h"
 #include "ui/CommandGuard.h"
+#include "ui/HelpFrm.h"
 #include "ui/PhoneBookModels.h"
 #include "ui/Prompts.h"
 #include "ui/SplushFrm.h"
+#include "ui/VerFrm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -697,4 +699,6 @@ void TFormMain::createOtherWindows()
     // Created once, in this order, for the whole run: entry editor, group editor,
     // search, version dialog, mapped import, help, destination dialog, report window,
     // file chooser.
+    VerForm = new TVerForm(this);
+    FormHelp = new TFormHelp(this);
 }

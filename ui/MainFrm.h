@@ -17,6 +17,8 @@ class QToolBar;
 class EntryListModel;
 class GroupListModel;
 class TFormSplush;
+class TFormHelp;
+class TVerForm;
 
 // The main window: it owns the one phone book for the whole run, shows it in the entry
 // list and the group list, and starts every command.
@@ -54,6 +56,8 @@ public:
     QToolBar *ToolBar1 = nullptr;
     QMenu *PopupMenu1 = nullptr;
     TFormSplush *Splush = nullptr;
+    TVerForm *VerForm = nullptr;
+    TFormHelp *FormHelp = nullptr;
 
     // Menu commands.
     QAction *N1 = nullptr;   // 新規作成
