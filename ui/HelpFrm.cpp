@@ -39,7 +39,11 @@ QIcon drawTopicImage(bool book)
         for (int y = 4; y <= 11; y += 2)
             p.drawLine(5, y, 11, y);
     }
-    return QIcon(pixmap);
+    // The same picture whether or not the topic is selected.
+    QIcon icon;
+    icon.addPixmap(pixmap, QIcon::Normal);
+    icon.addPixmap(pixmap, QIcon::Selected);
+    return icon;
 }
 
 } // namespace
