@@ -18,10 +18,12 @@ struct DeviceModel {
     bool hasDestinationAndMemo; // rt / m elements, destination and memo in the editor
     bool hasFaxAndCallback;     // fx / cb elements, FAX choice in the group editor
     bool keptAsLeg;             // the document's file is a .leg file
+    const char16_t *limitNotice = u""; // the XML writer's note on the 1000 entries written
 
     QString nameText() const { return QString::fromUtf16(name); }
     QString systemText() const { return QString::fromUtf16(systemAttribute); }
     QString commentText() const { return QString::fromUtf16(commentName); }
+    QString limitNoticeText() const { return QString::fromUtf16(limitNotice); }
 };
 
 constexpr int DeviceModelCount = 8;

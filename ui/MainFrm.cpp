@@ -6,6 +6,7 @@
 #include "ui/CommandGuard.h"
 #include "ui/HelpFrm.h"
 #include "ui/PhoneBookModels.h"
+#include "ui/Pictures.h"
 #include "ui/Prompts.h"
 #include "ui/SplushFrm.h"
 #include "ui/VerFrm.h"
@@ -174,6 +175,9 @@ void TFormMain::buildPanels()
     GroupList->setSelectionMode(QAbstractItemView::SingleSelection);
     GroupList->horizontalHeader()->setSectionsClickable(false);
     GroupList->installEventFilter(this);
+    // Tall enough for all ten groups without scrolling.
+    GroupList->setMinimumHeight(GroupList->horizontalHeader()->sizeHint().height()
+                                + PhoneBook::GroupCount * GroupList->verticalHeader()->defaultSectionSize() + 4);
     connect(GroupList, &QTableView::doubleClicked, this, guarded([this] { GroupListDblClick(); }));
     auto *note = new QLabel(QStringLiteral("※編集したいグループまたは電話帳項目をダブルクリック"), groupBox);
     note->setStyleSheet(QStringLiteral("color: red"));
@@ -181,8 +185,8 @@ void TFormMain::buildPanels()
     groupLayout->addWidget(note);
     left->addWidget(ListView1);
     left->addWidget(groupBox);
-    left->setStretchFactor(0, 3);
-    left->setStretchFactor(1, 1);
+    left->setStretchFactor(0, 1);
+    left->setStretchFactor(1, 0);
 
     auto *right = new QWidget(central);
     auto *rightLayout = new QVBoxLayout(right);
@@ -253,28 +257,27 @@ void TFormMain::buildPanels()
 
 void TFormMain::buildMenus()
 {
-    QStyle *s = style();
     auto action = [this](const QString &caption, const QIcon &icon, auto handler) {
         auto *a = new QAction(icon, caption, this);
         connect(a, &QAction::triggered, this, guarded(handler));
         return a;
     };
 
-    N1 = action(QStringLiteral("新規作成(&N)"), s->standardIcon(QStyle::SP_FileIcon), [this] { N1Click(); });
+    N1 = action(QStringLiteral("新規作成(&N)"), Pictures::icon(Pictures::Kind::New), [this] { N1Click(); });
     N1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    O1 = action(QStringLiteral("開く(&O)..."), s->standardIcon(QStyle::SP_DialogOpenButton), [this] { O1Click(); });
+    O1 = action(QStringLiteral("開く(&O)..."), Pictures::icon(Pictures::Kind::Open), [this] { O1Click(); });
     O1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    I1 = action(QStringLiteral("CSVファイルのインポート(&I)..."), s->standardIcon(QStyle::SP_ArrowDown),
+    I1 = action(QStringLiteral("CSVファイルのインポート(&I)..."), Pictures::icon(Pictures::Kind::Import),
                 [this] { I1Click(); });
-    S1 = action(QStringLiteral("上書き保存(&S)"), s->standardIcon(QStyle::SP_DialogSaveButton), [this] { S1Click(); });
+    S1 = action(QStringLiteral("上書き保存(&S)"), Pictures::icon(Pictures::Kind::Save), [this] { S1Click(); });
     S1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    A1 = action(QStringLiteral("名前を付けて保存(&A)..."), s->standardIcon(QStyle::SP_DriveFDIcon),
+    A1 = action(QStringLiteral("名前を付けて保存(&A)..."), Pictures::icon(Pictures::Kind::SaveAs),
                 [this] { A1Click(); });
     csvC1 = action(QStringLiteral("　CSVファイルとしてエクスポート(&C)..."), QIcon(), [this] { csvC1Click(); });
     D1 = action(QStringLiteral("　データ解析(&D)"), QIcon(), [this] { ToolButton6Click(); });
-    X1 = action(QStringLiteral("終了(&X)"), s->standardIcon(QStyle::SP_DialogCloseButton), [this] { X1Click(); });
+    X1 = action(QStringLiteral("終了(&X)"), Pictures::icon(Pictures::Kind::Exit), [this] { X1Click(); });
     Z1 = action(QStringLiteral("検索(&Z)..."), QIcon(), [this] { Z1Click(); });
-    H2 = action(QStringLiteral("ヘルプを表示(&H)..."), s->standardIcon(QStyle::SP_DialogHelpButton),
+    H2 = action(QStringLiteral("ヘルプを表示(&H)..."), Pictures::icon(Pictures::Kind::Help),
                 [this] { H2Click(); });
     V1 = action(QStringLiteral("　バージョン情報(&A)..."), QIcon(), [this] { V1Click(); });
 
@@ -303,7 +306,6 @@ void TFormMain::buildToolBar()
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setMovable(false);
     ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    QStyle *s = style();
     auto button = [this](const QString &hint, const QIcon &icon, QAction *command) {
         QAction *a = ToolBar1->addAction(icon, hint);
         a->setToolTip(hint);
@@ -315,9 +317,9 @@ void TFormMain::buildToolBar()
     ToolBar1->addSeparator();
     button(QStringLiteral("上書き保存"), S1->icon(), S1);
     ToolBar1->addSeparator();
-    button(QStringLiteral("検索"), s->standardIcon(QStyle::SP_FileDialogContentsView), Z1);
+    button(QStringLiteral("検索"), Pictures::icon(Pictures::Kind::Search), Z1);
     ToolBar1->addSeparator();
-    button(QStringLiteral("データ解析"), s->standardIcon(QStyle::SP_FileDialogDetailedView), D1);
+    button(QStringLiteral("データ解析"), Pictures::icon(Pictures::Kind::Analysis), D1);
     ToolBar1->addSeparator();
     button(QStringLiteral("終了"), X1->icon(), X1);
 }
@@ -658,22 +660,25 @@ void TFormMain::closeEvent(QCloseEvent *event)
         event->ignore();
 }
 
+bool TFormMain::FormKeyDown(QObject *target, const QKeyEvent *key)
+{
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+        return false;
+    if (target == ListView1 && ListView1->selectionModel()->hasSelection()) {
+        runGuarded([this] { ListView1DblClick(); });
+        return true;
+    }
+    if (target == GroupList && GroupList->selectionModel()->hasSelection()) {
+        runGuarded([this] { GroupListDblClick(); });
+        return true;
+    }
+    return false;
+}
+
 bool TFormMain::eventFilter(QObject *watched, QEvent *event)
 {
-    // FormKeyDown: Enter on a list with a selected row opens its editor.
-    if (event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            if (watched == ListView1 && ListView1->selectionModel()->hasSelection()) {
-                runGuarded([this] { ListView1DblClick(); });
-                return true;
-            }
-            if (watched == GroupList && GroupList->selectionModel()->hasSelection()) {
-                runGuarded([this] { GroupListDblClick(); });
-                return true;
-            }
-        }
-    }
+    if (event->type() == QEvent::KeyPress && FormKeyDown(watched, static_cast<QKeyEvent *>(event)))
+        return true;
     return QMainWindow::eventFilter(watched, event);
 }
 

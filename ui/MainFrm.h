@@ -8,6 +8,7 @@
 class QAction;
 class QButtonGroup;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -145,6 +146,8 @@ public:
 
     void FormShow();
     void FormActivate();
+    // Enter on a list with a selected row opens its editor; returns whether the key was taken.
+    bool FormKeyDown(QObject *target, const QKeyEvent *key);
     // Returns whether the window may close; writes the settings file in every case.
     bool FormCloseQuery();
 

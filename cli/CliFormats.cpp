@@ -1,0 +1,105 @@
+#include "cli/CliFormats.h"
+
+#include "core/DalvinoError.h"
+#include "formats/AppPaths.h"
+#include "formats/LegConverter.h"
+#include "formats/PhoneBookFiles.h"
+#include "formats/TextFile.h"
+#include "formats/XmlPhoneBook.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#define DALVINO_DECLARE_READER(extension, function) CliInput function(const QString &path);
+#define DALVINO_DECLARE_WRITER(extension, function) QStringList function(const PhoneBook &book, const QString &path);
+DALVINO_CLI_INPUTS(DALVINO_DECLARE_READER)
+DALVINO_CLI_OUTPUTS(DALVINO_DECLARE_WRITER)
+
+namespace {
+
+struct Reader {
+    const char *extension;
+    CliInputReader read;
+};
+struct Writer {
+    const char *extension;
+    CliOutputWriter write;
+};
+
+#define DALVINO_READER_ROW(extension, function) {extension, &function},
+#define DALVINO_WRITER_ROW(extension, function) {extension, &function},
+const Reader Readers[] = {DALVINO_CLI_INPUTS(DALVINO_READER_ROW)};
+const Writer Writers[] = {DALVINO_CLI_OUTPUTS(DALVINO_WRITER_ROW)};
+
+QString lowerSuffix(const QString &path)
+{
+    return QFileInfo(path).suffix().toLower();
+}
+
+// The converter needs its working folder, which the GUI makes at start-up.
+void ensureWorkingFolder()
+{
+    QDir().mkpath(AppPaths::workingFolder());
+}
+
+} // namespace
+
+CliInputReader inputReader(const QString &path)
+{
+    for (const Reader &reader : Readers) {
+        if (lowerSuffix(path) == QLatin1StringView(reader.extension))
+            return reader.read;
+    }
+    return nullptr;
+}
+
+CliOutputWriter outputWriter(const QString &path)
+{
+    for (const Writer &writer : Writers) {
+        if (lowerSuffix(path) == QLatin1StringView(writer.extension))
+            return writer.write;
+    }
+    return nullptr;
+}
+
+QStringList inputExtensions()
+{
+    QStringList list;
+    for (const Reader &reader : Readers)
+        list << QStringLiteral(".") + QLatin1StringView(reader.extension);
+    return list;
+}
+
+QStringList outputExtensions()
+{
+    QStringList list;
+    for (const Writer &writer : Writers)
+        list << QStringLiteral(".") + QLatin1StringView(writer.extension);
+    return list;
+}
+
+CliInput readPhoneBookInput(const QString &path)
+{
+    ensureWorkingFolder();
+    const XmlReadOutcome outcome = PhoneBookFiles::load(path, PhoneBook());
+    if (!outcome.accepted)
+        throw DalvinoError(outcome.rejection);
+    CliInput input{outcome.book, outcome.messages()};
+    input.book.Syubetu = input.book.SyubetuFlag;
+    return input;
+}
+
+QStringList writeXmlOutput(const PhoneBook &book, const QString &path)
+{
+    const XmlPhoneBookText text = buildXmlPhoneBook(book);
+    writeTextLines(path, text.lines);
+    return text.notices;
+}
+
+QStringList writeLegOutput(const PhoneBook &book, const QString &path)
+{
+    ensureWorkingFolder();
+    const XmlPhoneBookText text = buildXmlPhoneBook(book);
+    LegConverter::writeLeg(path, text.lines);
+    return text.notices;
+}

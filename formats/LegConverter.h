@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The bridge to the converter Quenda.dll beside the executable, which turns a .leg file
+// into the working XML file and back. The working file is removed before each run, so
+// that a file left over from an earlier failure is never taken for the converter's work.
+namespace LegConverter {
+
+// The two command lines: program first, then one argument each.
+QStringList legToXmlCommand(const QString &legPath);
+QStringList xmlToLegCommand(const QString &legPath);
+
+// Converts a .leg file and returns the lines of the working file it gave. The working
+// file is left for the caller to delete. Throws DalvinoError when the converter cannot be
+// started, ends with an error or writes no working file.
+QStringList readLeg(const QString &legPath);
+
+// Writes the lines as the working file and converts them into the .leg file. The
+// converter writes a temporary file beside the target that replaces the target only
+// after a run that ended well and left a file that is not empty; on any failure the
+// existing target is untouched. The working file is deleted after a successful run.
+void writeLeg(const QString &legPath, const QStringList &lines);
+
+// Removes the working file; a missing one is no error.
+void removeWorkingFile();
+
+// The error text of a run that did not produce its file, with the converter's exit
+// status and message.
+QString failedText(const QString &target, int exitCode, const QString &converterMessage);
+
+} // namespace LegConverter

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "core/PhoneBook.h"
+
+#include <QString>
+#include <QStringList>
+
+// The phone system's XML phone book. The layout is fixed line by line: the reader finds
+// values by line positions, so the writer's lines, tabs and element order are the format.
+
+// The text of a phone book under its current model, and the messages about entries that
+// are not written, in the order they are to be shown (before the file is stored).
+struct XmlPhoneBookText {
+    QStringList lines;
+    QStringList notices;
+};
+
+// Throws DalvinoError (conversion error) when an entry of group "個別" among the walked
+// positions has an extension that is not a number, for the models that compare it.
+XmlPhoneBookText buildXmlPhoneBook(const PhoneBook &book);
+
+// What a read gives. The reader never touches the document: it fills a fresh phone book
+// that the caller commits only when the read was accepted.
+struct XmlReadOutcome {
+    bool accepted = false;
+    QString rejection; // why the file is not a phone book, when not accepted
+    PhoneBook book;    // the phone book read; FileName is left for the caller
+    int count = 0;     // entry records read
+    int skipped = 0;   // records passed over because they do not fit the phone book
+
+    // The messages to show after an accepted read: the count, then the skipped records.
+    QStringList messages() const;
+};
+
+// Reads the lines of a phone-book file. current gives what a file may leave as it was (the
+// MAC address when the file has none, the recorded model when the file names none).
+// extensionIsLeg: the file came through the converter from a .leg file.
+// Throws DalvinoError (conversion error) where a number is not a number; nothing is
+// changed then either.
+XmlReadOutcome readXmlPhoneBook(const QStringList &lines, const PhoneBook &current, bool extensionIsLeg);
+
+QString notPhoneBookText();              // "Brisantの電話帳データではありません"
+QString entryCountText(int count);       // "N件のデータが登録されています"
+QString skippedRecordsText(int skipped); // the notice about records passed over
+
+// Kana escaping of the writer and its reverse of the reader.
+QString escapeKana(const QString &kana);
+QString unescapeKana(const QString &kana);

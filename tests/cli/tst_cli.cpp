@@ -1,0 +1,202 @@
+#include "TestPaths.h"
+#include "formats/TextFile.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run cli(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(binDir() + QStringLiteral("/dalvino-cli"), arguments);
+    if (!process.waitForFinished(60000))
+        qFatal("dalvino-cli did not finish");
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+QString fixture(const QString &name)
+{
+    return sourceDir() + QStringLiteral("/tests/formats/data/") + name;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+
+private slots:
+    void infoOfSeveralModels_data();
+    void infoOfSeveralModels();
+    void convertXmlToXmlOfAnotherModel();
+    void convertKeepsTheFileModel();
+    void convertIsByteExactForTheSameModel_data();
+    void convertIsByteExactForTheSameModel();
+    void errors_data();
+    void errors();
+    void notAPhoneBookLeavesNoOutput();
+    void help();
+};
+
+void TestCli::infoOfSeveralModels_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("messages");
+    QTest::newRow("LM630Pro") << "filled_LM630Pro.xml"
+                              << "model: LM630Pro\ncustomer-name: 山田商事\ncustomer-number: 03-1234-5678\n"
+                                 "write-mode: 追加モード\nmac-address: 0123456789AB\nentries: 5\ngroups: 3\n"
+                              << "5件のデータが登録されています\n";
+    QTest::newRow("ZR410Std") << "filled_ZR410Std.xml"
+                              << "model: ZR410Std\ncustomer-name: 山田商事\ncustomer-number: 03-1234-5678\n"
+                                 "write-mode: 追加モード\nmac-address: 000000000000\nentries: 3\ngroups: 3\n"
+                              << "3件のデータが登録されています\n";
+    QTest::newRow("KN820Std new")
+        << "new_KN820Std.xml"
+        << "model: KN820Std\ncustomer-name: \ncustomer-number: \n"
+           "write-mode: 書き込み時にクリア\nmac-address: 000000000000\nentries: 0\ngroups: 0\n"
+        << "0件のデータが登録されています\n";
+    QTest::newRow("MorvelII") << "filled_MorvelII.xml"
+                              << "model: MorvelⅡ\ncustomer-name: 山田商事\ncustomer-number: 03-1234-5678\n"
+                                 "write-mode: 追加モード\nmac-address: 0123456789AB\nentries: 4\ngroups: 3\n"
+                              << "4件のデータが登録されています\n";
+}
+
+void TestCli::infoOfSeveralModels()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, expected);
+    QFETCH(QString, messages);
+    const Run run = cli({QStringLiteral("info"), fixture(file)});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, expected);
+    QCOMPARE(run.err, messages);
+}
+
+void TestCli::convertXmlToXmlOfAnotherModel()
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out.xml"));
+    const Run run = cli({QStringLiteral("convert"), fixture(QStringLiteral("filled_LM630Pro.xml")), out,
+                         QStringLiteral("--model"), QStringLiteral("MorvelII")});
+    QCOMPARE(run.exitCode, 0);
+    // The writer's notice, one line.
+    QCOMPARE(run.err, QStringLiteral("5件のデータが登録されています\n実装7以降の個別短縮は出力されません\n"));
+    const QStringList lines = readLines(out);
+    QCOMPARE(lines.at(0), QStringLiteral("<!-- VB150/0123456789AB -->"));
+    QCOMPARE(lines.at(2), QStringLiteral("<SpeedDial System=\"VB150\" >"));
+
+    const Run zr = cli({QStringLiteral("convert"), fixture(QStringLiteral("filled_LM630Pro.xml")), out,
+                        QStringLiteral("--model"), QStringLiteral("zr410std")});
+    QCOMPARE(zr.exitCode, 0);
+    QVERIFY(zr.err.contains(
+        QStringLiteral("実装11以降の個別短縮は出力されません また、Celdraの場合は1000件分保存されます\n")));
+    QCOMPARE(readLines(out).at(0), QStringLiteral("<?xml version=\"1.0\" encoding=\"Shift-JIS\" ?>"));
+}
+
+void TestCli::convertKeepsTheFileModel()
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out.XML"));
+    const Run run = cli({QStringLiteral("convert"), fixture(QStringLiteral("filled_KN820Std.xml")), out});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(readLines(out).at(0), QStringLiteral("<!-- KN820Std/0123456789AB -->"));
+}
+
+void TestCli::convertIsByteExactForTheSameModel_data()
+{
+    QTest::addColumn<QString>("file");
+    for (const char *name : {"filled_LM630Pro.xml", "filled_LM630Std.xml", "filled_ZR410Pro.xml", "new_Morvel.xml"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void TestCli::convertIsByteExactForTheSameModel()
+{
+    // The fixtures are what the writer gives, so reading and writing them again changes
+    // nothing (entries not written, like 個別 12 under LM630Std, are already absent).
+    QFETCH(QString, file);
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("again.xml"));
+    const Run run = cli({QStringLiteral("convert"), fixture(file), out});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(readFileBytes(out), readFileBytes(fixture(file)));
+}
+
+void TestCli::errors_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    const QString good = fixture(QStringLiteral("filled_LM630Pro.xml"));
+    QTest::newRow("missing file") << QStringList{QStringLiteral("info"), QStringLiteral("/nonexistent/a.xml")}
+                                  << QStringLiteral("ファイル /nonexistent/a.xml は開けません。");
+    QTest::newRow("unknown model") << QStringList{QStringLiteral("convert"), good, QStringLiteral("/tmp/x.xml"),
+                                                  QStringLiteral("--model"), QStringLiteral("LM999")}
+                                   << QStringLiteral("Unknown model \"LM999\"");
+    QTest::newRow("model without name") << QStringList{QStringLiteral("convert"), good, QStringLiteral("/tmp/x.xml"),
+                                                       QStringLiteral("--model")}
+                                        << QStringLiteral("--model needs a model name");
+    QTest::newRow("unknown command") << QStringList{QStringLiteral("frobnicate")}
+                                     << QStringLiteral("Unknown command \"frobnicate\"");
+    QTest::newRow("input extension") << QStringList{QStringLiteral("info"), QStringLiteral("/tmp/a.txt")}
+                                     << QStringLiteral("Cannot read \"/tmp/a.txt\"");
+    QTest::newRow("output extension") << QStringList{QStringLiteral("convert"), good, QStringLiteral("/tmp/a.doc")}
+                                      << QStringLiteral("Cannot write \"/tmp/a.doc\"");
+    QTest::newRow("one path") << QStringList{QStringLiteral("convert"), good}
+                              << QStringLiteral("convert needs IN and OUT");
+    QTest::newRow("no command") << QStringList{} << QStringLiteral("Usage: dalvino-cli COMMAND");
+    QTest::newRow("unwritable output") << QStringList{QStringLiteral("convert"), good,
+                                                      QStringLiteral("/nonexistent/dir/out.xml")}
+                                       << QStringLiteral("ファイル \"/nonexistent/dir/out.xml\" を作成できません。");
+}
+
+void TestCli::errors()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    const Run run = cli(arguments);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    QCOMPARE(run.out, QString());
+}
+
+void TestCli::notAPhoneBookLeavesNoOutput()
+{
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("list.xml"));
+    writeFile(in, "<?xml version=\"1.0\" ?>\r\n<Other/>\r\n");
+    const QString out = dir.filePath(QStringLiteral("out.xml"));
+    const Run run = cli({QStringLiteral("convert"), in, out});
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.err, QStringLiteral("Brisantの電話帳データではありません\n"));
+    QVERIFY(!QFile::exists(out));
+}
+
+void TestCli::help()
+{
+    const Run run = cli({QStringLiteral("--help")});
+    QCOMPARE(run.exitCode, 0);
+    for (const char *text : {"convert IN OUT [--model NAME]", "info IN", "Exit status", "MorvelII", ".leg"})
+        QVERIFY2(run.out.contains(QString::fromUtf8(text)), text);
+    const Run command = cli({QStringLiteral("info"), QStringLiteral("--help")});
+    QCOMPARE(command.exitCode, 0);
+    QVERIFY(command.out.startsWith(QStringLiteral("Usage: dalvino-cli info IN\n")));
+}
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
