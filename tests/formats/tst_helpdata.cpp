@@ -164,4 +164,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestHelpData)
-#include "tst_HelpData.moc"
+#include "tst_helpdata.moc"

@@ -1,8 +1,8 @@
+#include "FakePrompts.h"
+#include "TestPaths.h"
 #include "formats/AppPaths.h"
 #include "formats/HelpData.h"
 #include "formats/IniFile.h"
-#include "support/FakePrompts.h"
-#include "support/TestPaths.h"
 #include "ui/HelpFrm.h"
 #include "ui/HelpTopics.h"
 #include "ui/MainFrm.h"
@@ -257,4 +257,4 @@ private slots:
 };
 
 QTEST_MAIN(TestHelpFrm)
-#include "tst_HelpFrm.moc"
+#include "tst_helpfrm.moc"

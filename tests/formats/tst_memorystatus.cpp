@@ -79,4 +79,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestMemoryStatus)
-#include "tst_MemoryStatus.moc"
+#include "tst_memorystatus.moc"

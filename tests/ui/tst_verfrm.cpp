@@ -115,4 +115,4 @@ private slots:
 };
 
 QTEST_MAIN(TestVerFrm)
-#include "tst_VerFrm.moc"
+#include "tst_verfrm.moc"
