@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSplitter>
 #include <QTemporaryDir>
@@ -250,9 +251,60 @@ private slots:
         QVERIFY(helpTextOf(texts, help.topicTitle(23)).contains(QStringLiteral("着信ランプ")));
         QVERIFY(helpTextOf(texts, help.topicTitle(24)).contains(QStringLiteral("開始行")));
 
+        // Together the texts name every command, model and kind of file.
+        QString all;
+        for (int i = 0; i < help.topicCount(); ++i)
+            all += helpTextOf(texts, help.topicTitle(i));
+        const QStringList names{"新規作成",
+                                "開く",
+                                "CSVファイルのインポート",
+                                "上書き保存",
+                                "名前を付けて保存",
+                                "CSVファイルとしてエクスポート",
+                                "データ解析",
+                                "終了",
+                                "検索",
+                                "ヘルプを表示",
+                                "バージョン情報",
+                                "クリア",
+                                "一括変更",
+                                "空き短縮検索",
+                                "着信先設定",
+                                "ZR410Std",
+                                "Morvel",
+                                "KN820Std",
+                                "LM630Std",
+                                "ZR410Pro",
+                                "MorvelⅡ",
+                                "KN820Pro",
+                                "LM630Pro",
+                                ".leg",
+                                ".xml",
+                                ".csv",
+                                ".txt",
+                                "Quenda.dll",
+                                "書き込み時にクリア",
+                                "追加モード"};
+        for (const QString &name : names)
+            QVERIFY2(all.contains(name), qPrintable(name));
+        // A cross-reference such as （「検索」参照） names a topic of the tree.
+        const QRegularExpression reference(QStringLiteral("((?:「[^」]+」)+)参照"));
+        const QRegularExpression quoted(QStringLiteral("「([^」]+)」"));
+        int references = 0;
+        for (auto m = reference.globalMatch(all); m.hasNext();) {
+            for (auto q = quoted.globalMatch(m.next().captured(1)); q.hasNext();) {
+                const QString title = q.next().captured(1);
+                ++references;
+                QVERIFY2(seen.contains(title.toLower()), qPrintable(title));
+            }
+        }
+        QVERIFY(references > 0);
+
         showHelpTopic(17);
         QVERIFY(help.Memo1->toPlainText().contains(QStringLiteral("反　映")));
         QCOMPARE(help.topicImage(0), 0);
+        QCOMPARE(help.topicImage(5), 0);
+        QCOMPARE(help.topicImage(12), 1);
     }
 };
 
