@@ -4,6 +4,8 @@
 #include "formats/AppPaths.h"
 #include "formats/IniFile.h"
 #include "ui/CommandGuard.h"
+#include "ui/CsvSaveDialogFrm.h"
+#include "ui/FileChoices.h"
 #include "ui/HelpFrm.h"
 #include "ui/PhoneBookModels.h"
 #include "ui/Pictures.h"
@@ -27,6 +29,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -706,4 +709,11 @@ void TFormMain::createOtherWindows()
     // file chooser.
     VerForm = new TVerForm(this);
     FormHelp = new TFormHelp(this);
+    CsvSaveDialog = new TFormCsvSaveDialog(this);
+    for (const QString &purpose : {QStringLiteral("save"), QStringLiteral("export")}) {
+        FileChoices::registerDialog(purpose, [dialog = QPointer<TFormCsvSaveDialog>(CsvSaveDialog)](
+                                                 QWidget *, const FileChoices::Request &request) {
+            return dialog ? dialog->choose(request.filter, request.caption) : QString();
+        });
+    }
 }

@@ -20,6 +20,7 @@ class GroupListModel;
 class TFormSplush;
 class TFormHelp;
 class TVerForm;
+class TFormCsvSaveDialog;
 
 // The main window: it owns the one phone book for the whole run, shows it in the entry
 // list and the group list, and starts every command.
@@ -59,6 +60,7 @@ public:
     TFormSplush *Splush = nullptr;
     TVerForm *VerForm = nullptr;
     TFormHelp *FormHelp = nullptr;
+    TFormCsvSaveDialog *CsvSaveDialog = nullptr; // the file chooser of Save and the CSV export
 
     // Menu commands.
     QAction *N1 = nullptr;   // 新規作成

@@ -1,12 +1,147 @@
 // Opening and saving phone-book files.
 #include "ui/MainFrm.h"
 
-void TFormMain::O1Click() {}
+#include "formats/PhoneBookFiles.h"
+#include "formats/XmlPhoneBook.h"
+#include "ui/FileChoices.h"
+#include "ui/Prompts.h"
+#include "ui/SplushFrm.h"
 
-TFormMain::SaveOutcome TFormMain::S1Click() { return SaveOutcome::Cancelled; }
+#include <QFileInfo>
+#include <QTableView>
 
-TFormMain::SaveOutcome TFormMain::A1Click() { return SaveOutcome::Cancelled; }
+namespace {
 
-void TFormMain::openPhoneBookFile(const QString &) {}
+QString lowerSuffix(const QString &path)
+{
+    return QFileInfo(path).suffix().toLower();
+}
 
-void TFormMain::dropFiles(const QStringList &) {}
+// The progress window is closed however the load ends.
+class ProgressShown {
+public:
+    ProgressShown(TFormSplush *splush, const QString &title) : splush_(splush)
+    {
+        splush_->setPosition(0);
+        splush_->setMaximum(PhoneBook::EntryCount);
+        splush_->setTitle(title);
+        splush_->showNow();
+    }
+    ~ProgressShown() { splush_->hide(); }
+    ProgressShown(const ProgressShown &) = delete;
+    ProgressShown &operator=(const ProgressShown &) = delete;
+
+private:
+    TFormSplush *splush_;
+};
+
+QString chooseSaveName(QWidget *parent)
+{
+    return FileChoices::current().choose(
+        parent, {QStringLiteral("save"), QStringLiteral("名前を付けて保存"), QStringLiteral("leg"), QString()});
+}
+
+// Builds the text, stores it where the model keeps its files and only then takes the
+// new name; a failure leaves the name, the caption and the modified flag as they were.
+void saveDocument(TFormMain &window, const QString &name)
+{
+    const XmlPhoneBookText text = buildXmlPhoneBook(window.Book);
+    for (const QString &notice : text.notices)
+        Prompts::current().information(notice);
+    const PhoneBookFiles::SaveTarget target = PhoneBookFiles::saveTarget(name, window.Book.model());
+    PhoneBookFiles::store(text.lines, target);
+    Prompts::current().information(PhoneBookFiles::savedText(name, target));
+    window.Book.FileName = target.path;
+    window.updateCaption();
+    window.setModified(false);
+}
+
+} // namespace
+
+void TFormMain::O1Click()
+{
+    // The open dialog comes whatever the answer and whether the save was cancelled; a
+    // save that failed ends the command, so that the unsaved changes are not replaced.
+    if (Book.Modified && Prompts::current().confirm(unsavedChangesText(Book.FileName)))
+        S1Click();
+    const QString path = FileChoices::current().choose(this, {QStringLiteral("open"), QStringLiteral("開く"),
+                                                              QStringLiteral("電話帳ファイル|*.csv;*.leg"), QString()});
+    if (path.isEmpty())
+        return;
+    const QString suffix = lowerSuffix(path);
+    if (suffix == QStringLiteral("xml") || suffix == QStringLiteral("leg"))
+        openPhoneBookFile(path);
+    else if (suffix == QStringLiteral("csv"))
+        openLegacyCsv(path);
+}
+
+TFormMain::SaveOutcome TFormMain::S1Click()
+{
+    QString name = Book.FileName;
+    if (name == PhoneBook::untitledName()) {
+        name = chooseSaveName(this);
+        if (name.isEmpty())
+            return SaveOutcome::Cancelled;
+    }
+    saveDocument(*this, name);
+    return SaveOutcome::Saved;
+}
+
+TFormMain::SaveOutcome TFormMain::A1Click()
+{
+    const QString name = chooseSaveName(this);
+    if (name.isEmpty())
+        return SaveOutcome::Cancelled;
+    saveDocument(*this, name);
+    return SaveOutcome::Saved;
+}
+
+void TFormMain::openPhoneBookFile(const QString &path)
+{
+    ListView1->setFocus();
+    XmlReadOutcome outcome;
+    {
+        const ProgressShown progress(Splush, QStringLiteral("読み込み中..."));
+        outcome = PhoneBookFiles::load(path, Book);
+    }
+    if (!outcome.accepted) {
+        Prompts::current().information(outcome.rejection);
+        return;
+    }
+
+    // Only a load that went through reaches the document.
+    commitPhoneBook(outcome.book);
+    setDeviceType(Book.SyubetuFlag == ModelLM630Std ? 0 : 1);
+    selectPosition(0);
+    updateCaption();
+    setModified(false);
+    ListView1->setFocus();
+    setModel(Book.SyubetuFlag);
+    for (const QString &message : outcome.messages())
+        Prompts::current().information(message);
+    DropFlag = false;
+}
+
+void TFormMain::dropFiles(const QStringList &paths)
+{
+    if (paths.isEmpty() || paths.first().isEmpty())
+        return;
+    const QString path = paths.first();
+    const QString suffix = lowerSuffix(path);
+    if (suffix != QStringLiteral("csv") && suffix != QStringLiteral("leg")) {
+        Prompts::current().warning(QStringLiteral("読み込めないファイル形式です。"), true);
+        return;
+    }
+    if (Book.Modified) {
+        const Prompts::Answer answer = Prompts::current().confirmWithCancel(
+            QStringLiteral("[%1]は、変更されています。\r\n保存しますか？").arg(Book.FileName));
+        if (answer == Prompts::Answer::Cancel)
+            return;
+        if (answer == Prompts::Answer::Yes && S1Click() == SaveOutcome::Cancelled)
+            return;
+    }
+    if (suffix == QStringLiteral("leg"))
+        openPhoneBookFile(path);
+    else
+        openLegacyCsv(path);
+}

@@ -1,6 +1,7 @@
 #include "TestPaths.h"
 #include "formats/TextFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -48,6 +49,9 @@ private slots:
     void convertKeepsTheFileModel();
     void convertIsByteExactForTheSameModel_data();
     void convertIsByteExactForTheSameModel();
+    void convertThroughLegIsByteExact_data();
+    void convertThroughLegIsByteExact();
+    void damagedLegIsAnError();
     void errors_data();
     void errors();
     void notAPhoneBookLeavesNoOutput();
@@ -136,6 +140,48 @@ void TestCli::convertIsByteExactForTheSameModel()
     const Run run = cli({QStringLiteral("convert"), fixture(file), out});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(readFileBytes(out), readFileBytes(fixture(file)));
+}
+
+void TestCli::convertThroughLegIsByteExact_data()
+{
+    QTest::addColumn<QString>("file");
+    // (The MorvelII fixture's group ring tones are codes of the long vocabulary, which a
+    // MorvelII file reads by the short one, so it does not come back byte for byte.)
+    for (const char *name : {"filled_LM630Pro.xml", "filled_KN820Std.xml", "filled_LM630Std.xml"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void TestCli::convertThroughLegIsByteExact()
+{
+    QFETCH(QString, file);
+    QTemporaryDir dir;
+    const QString leg = dir.filePath(QStringLiteral("customer dir/phone book.leg"));
+    QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("customer dir"))));
+    const Run toLeg = cli({QStringLiteral("convert"), fixture(file), leg});
+    QCOMPARE(toLeg.exitCode, 0);
+    QVERIFY(readFileBytes(leg).startsWith("QLEG"));
+
+    const Run info = cli({QStringLiteral("info"), leg});
+    QCOMPARE(info.exitCode, 0);
+    QVERIFY(info.out.contains(QStringLiteral("mac-address: 0123456789AB\n")));
+
+    const QString back = dir.filePath(QStringLiteral("back.xml"));
+    const Run toXml = cli({QStringLiteral("convert"), leg, back});
+    QCOMPARE(toXml.exitCode, 0);
+    QCOMPARE(readFileBytes(back), readFileBytes(fixture(file)));
+    QVERIFY(!QFile::exists(binDir() + QStringLiteral("/temp/temp.xml")));
+}
+
+void TestCli::damagedLegIsAnError()
+{
+    QTemporaryDir dir;
+    const QString leg = dir.filePath(QStringLiteral("bad.leg"));
+    writeFile(leg, "not a leg file at all");
+    const Run run = cli({QStringLiteral("info"), leg});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains(QStringLiteral("no QLEG header")), qPrintable(run.err));
+    QCOMPARE(run.err.count(u'\n'), 1);
+    QCOMPARE(run.out, QString());
 }
 
 void TestCli::errors_data()

@@ -1,0 +1,169 @@
+#include "core/DalvinoError.h"
+#include "formats/ConsoleReDirect.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// A small shell script as an executable file.
+QString script(const QTemporaryDir &dir, const QString &name, const QByteArray &body)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    file.write("#!/bin/sh\n" + body);
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+} // namespace
+
+class TestConsoleReDirect : public QObject {
+    Q_OBJECT
+
+private slots:
+    void standardInputIsOneEndMarkAndStaysOpen();
+    void inputTextIsFollowedByTheEndMark();
+    void silentChildGivesEmptyTexts();
+    void largeOutputOnBothStreams_data();
+    void largeOutputOnBothStreams();
+    void argumentsReachTheChildUnchanged();
+    void exitStatusAndErrorTextReturned();
+    void missingProgramIsASystemError();
+    void programThatIsNotExecutable();
+    void eventsAreDispatchedWhileWaiting();
+};
+
+void TestConsoleReDirect::standardInputIsOneEndMarkAndStaysOpen()
+{
+    // The first byte is read, then a second read must still be waiting when the timeout
+    // ends it (124): the pipe was neither closed nor given more bytes.
+    QTemporaryDir dir;
+    const QString child = script(dir, QStringLiteral("stdin.sh"),
+                                 "first=$(head -c 1 | od -An -tx1 | tr -d ' \\n')\n"
+                                 "timeout 0.5 head -c 1 >/dev/null\n"
+                                 "echo \"$first $?\"\n");
+    const RedirectResult result = RunRedirected({child});
+    QCOMPARE(result.output, QByteArray("1a 124\n"));
+    QVERIFY(result.succeeded());
+}
+
+void TestConsoleReDirect::inputTextIsFollowedByTheEndMark()
+{
+    QTemporaryDir dir;
+    const QString child = script(dir, QStringLiteral("stdin4.sh"), "head -c 4 | od -An -tx1 | tr -d ' \\n'\n");
+    QCOMPARE(RunRedirected({child}, "abc").output, QByteArray("6162631a"));
+}
+
+void TestConsoleReDirect::silentChildGivesEmptyTexts()
+{
+    QTemporaryDir dir;
+    const RedirectResult result = RunRedirected({script(dir, QStringLiteral("quiet.sh"), "exit 0\n")});
+    QVERIFY(result.output.isEmpty());
+    QVERIFY(result.error.isEmpty());
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY(result.succeeded());
+}
+
+void TestConsoleReDirect::largeOutputOnBothStreams_data()
+{
+    QTest::addColumn<int>("outBytes");
+    QTest::addColumn<int>("errBytes");
+    QTest::newRow("one chunk and one byte") << 2050 << 2050;
+    QTest::newRow("exactly a chunk") << 2049 << 0;
+    // Far more than a pipe holds, error stream first: a runner that read only standard
+    // output until its end would wait forever on a child blocked on a full error pipe.
+    QTest::newRow("error first, beyond the pipe") << 300000 << 500000;
+}
+
+void TestConsoleReDirect::largeOutputOnBothStreams()
+{
+    QFETCH(int, outBytes);
+    QFETCH(int, errBytes);
+    QTemporaryDir dir;
+    const QString child = script(dir, QStringLiteral("big.sh"),
+                                 QStringLiteral("head -c %2 /dev/zero | tr '\\0' e >&2\n"
+                                                "head -c %1 /dev/zero | tr '\\0' o\n"
+                                                "head -c 10 /dev/zero | tr '\\0' E >&2\n")
+                                     .arg(outBytes)
+                                     .arg(errBytes)
+                                     .toLatin1());
+    const RedirectResult result = RunRedirected({child});
+    QCOMPARE(result.output, QByteArray(outBytes, 'o'));
+    QCOMPARE(result.error, QByteArray(errBytes, 'e') + QByteArray(10, 'E'));
+}
+
+void TestConsoleReDirect::argumentsReachTheChildUnchanged()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("folder with space")));
+    const QString child = script(dir, QStringLiteral("folder with space/args \"$x\".sh"),
+                                 "for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done\n");
+    const QStringList arguments = {QStringLiteral("/tmp/a b/c.leg"), QStringLiteral("\"quoted\""),
+                                   QStringLiteral("$HOME"),          QStringLiteral("a;touch injected"),
+                                   QStringLiteral("`id`"),           QStringLiteral("-e")};
+    const RedirectResult result = RunRedirected(QStringList{child} + arguments);
+    QCOMPARE(QString::fromUtf8(result.output),
+             QStringLiteral("[/tmp/a b/c.leg]\n[\"quoted\"]\n[$HOME]\n[a;touch injected]\n[`id`]\n[-e]\n"));
+    QVERIFY(!QFile::exists(QStringLiteral("injected")));
+}
+
+void TestConsoleReDirect::exitStatusAndErrorTextReturned()
+{
+    QTemporaryDir dir;
+    const RedirectResult result =
+        RunRedirected({script(dir, QStringLiteral("fails.sh"), "echo partial\necho 'cannot convert' >&2\nexit 3\n")});
+    QCOMPARE(result.exitCode, 3);
+    QVERIFY(!result.succeeded());
+    QCOMPARE(result.output, QByteArray("partial\n"));
+    QCOMPARE(result.errorText(), QStringLiteral("cannot convert\n"));
+
+    const RedirectResult killed = RunRedirected({script(dir, QStringLiteral("killed.sh"), "kill -9 $$\n")});
+    QVERIFY(killed.crashed);
+    QVERIFY(!killed.succeeded());
+}
+
+void TestConsoleReDirect::missingProgramIsASystemError()
+{
+    QTemporaryDir dir;
+    try {
+        RunRedirected({dir.filePath(QStringLiteral("Quenda.dll")), QStringLiteral("a")});
+        QFAIL("no error");
+    } catch (const DalvinoError &e) {
+        QCOMPARE(e.text(), QStringLiteral("システムエラー。コード：2.\r\nNo such file or directory"));
+    }
+}
+
+void TestConsoleReDirect::programThatIsNotExecutable()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("plain.dll"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("not a program");
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    try {
+        RunRedirected({path});
+        QFAIL("no error");
+    } catch (const DalvinoError &e) {
+        QCOMPARE(e.text(), QStringLiteral("システムエラー。コード：13.\r\nPermission denied"));
+    }
+}
+
+void TestConsoleReDirect::eventsAreDispatchedWhileWaiting()
+{
+    QTemporaryDir dir;
+    bool fired = false;
+    QTimer::singleShot(20, [&fired] { fired = true; });
+    RunRedirected({script(dir, QStringLiteral("slow.sh"), "sleep 0.4\n")});
+    QVERIFY(fired);
+}
+
+QTEST_GUILESS_MAIN(TestConsoleReDirect)
+#include "tst_consoleredirect.moc"

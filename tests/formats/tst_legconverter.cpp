@@ -1,0 +1,366 @@
+#include "TestPaths.h"
+#include "core/DalvinoError.h"
+#include "formats/AppPaths.h"
+#include "formats/LegConverter.h"
+#include "formats/PhoneBookFiles.h"
+#include "formats/TextFile.h"
+#include "formats/XmlPhoneBook.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+namespace {
+
+QByteArray fixtureBytes(const QString &name)
+{
+    return readFileBytes(sourceDir() + QStringLiteral("/tests/formats/data/") + name);
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    file.write(bytes);
+}
+
+struct QuendaRun {
+    int exitCode;
+    QString err;
+};
+
+QuendaRun quenda(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(binDir() + QStringLiteral("/Quenda.dll"), arguments);
+    process.waitForFinished(30000);
+    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+} // namespace
+
+class TestLegConverter : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void commandLines();
+    void xmlToLegToXmlIsByteExact();
+    void uppercaseLegTargetKeepsItsName();
+    void staleWorkingFileIsNeverRead();
+    void failedConversionKeepsTheOldTarget_data();
+    void failedConversionKeepsTheOldTarget();
+    void missingConverterIsASystemError();
+    void unwritableTargetFolder();
+    void failedOpeningConversionReportsTheConverter();
+    void loadAndStoreThroughPhoneBookFiles();
+    void saveTargets_data();
+    void saveTargets();
+
+    void quendaRejectsDamagedInput_data();
+    void quendaRejectsDamagedInput();
+
+private:
+    // Replaces the converter beside the "executable" by a script.
+    void useConverterScript(const QByteArray &body);
+    QString legOf(const QByteArray &xml);
+
+    QTemporaryDir *root = nullptr;
+    QString exeFolder;
+    QString files;
+};
+
+void TestLegConverter::init()
+{
+    root = new QTemporaryDir;
+    // Spaces in every path: each must reach the converter as one argument.
+    exeFolder = root->filePath(QStringLiteral("Program Files/Dalvino"));
+    files = root->filePath(QStringLiteral("My Phone Books"));
+    QDir().mkpath(exeFolder + QStringLiteral("/temp"));
+    QDir().mkpath(files);
+    QFile::link(binDir() + QStringLiteral("/Quenda.dll"), exeFolder + QStringLiteral("/Quenda.dll"));
+    AppPaths::setExecutableFolder(exeFolder);
+}
+
+void TestLegConverter::cleanup()
+{
+    AppPaths::setExecutableFolder(QString());
+    delete root;
+    root = nullptr;
+}
+
+void TestLegConverter::useConverterScript(const QByteArray &body)
+{
+    const QString path = exeFolder + QStringLiteral("/Quenda.dll");
+    QFile::remove(path);
+    writeFile(path, "#!/bin/sh\n" + body);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+QString TestLegConverter::legOf(const QByteArray &xml)
+{
+    const QString path = files + QStringLiteral("/existing.leg");
+    const QString source = files + QStringLiteral("/source.xml");
+    writeFile(source, xml);
+    if (quenda({QStringLiteral("-e"), source, path}).exitCode != 0)
+        qFatal("Quenda could not encode");
+    QFile::remove(source);
+    return path;
+}
+
+void TestLegConverter::commandLines()
+{
+    QCOMPARE(LegConverter::legToXmlCommand(QStringLiteral("/a b/x.leg")),
+             (QStringList{exeFolder + QStringLiteral("/Quenda.dll"), QStringLiteral("/a b/x.leg"),
+                          exeFolder + QStringLiteral("/temp/temp.xml")}));
+    QCOMPARE(LegConverter::xmlToLegCommand(QStringLiteral("/a b/x.leg")),
+             (QStringList{exeFolder + QStringLiteral("/Quenda.dll"), QStringLiteral("-e"),
+                          exeFolder + QStringLiteral("/temp/temp.xml"), QStringLiteral("/a b/x.leg")}));
+}
+
+void TestLegConverter::xmlToLegToXmlIsByteExact()
+{
+    const QByteArray xml = fixtureBytes(QStringLiteral("filled_LM630Pro.xml"));
+    const QString leg = files + QStringLiteral("/customer.leg");
+    LegConverter::writeLeg(leg, splitLines(decodeText(xml)));
+    QVERIFY(!QFile::exists(AppPaths::workingFile()));
+    const QByteArray legBytes = readFileBytes(leg);
+    QVERIFY(legBytes.startsWith("QLEG"));
+    QCOMPARE(legBytes.size(), xml.size() + 16);
+    // Nothing but the target is left in its folder.
+    QCOMPARE(QDir(files).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("customer.leg")});
+
+    const QStringList lines = LegConverter::readLeg(leg);
+    QCOMPARE(readFileBytes(AppPaths::workingFile()), xml);
+    QCOMPARE(encodeCp932(joinLines(lines)), xml);
+}
+
+void TestLegConverter::uppercaseLegTargetKeepsItsName()
+{
+    const QString leg = files + QStringLiteral("/OLD.LEG");
+    LegConverter::writeLeg(leg, splitLines(decodeText(fixtureBytes(QStringLiteral("new_LM630Pro.xml")))));
+    QCOMPARE(QDir(files).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("OLD.LEG")});
+}
+
+void TestLegConverter::staleWorkingFileIsNeverRead()
+{
+    // A converter that ends well but writes nothing.
+    useConverterScript("exit 0\n");
+    writeFile(AppPaths::workingFile(), fixtureBytes(QStringLiteral("filled_LM630Pro.xml")));
+    try {
+        LegConverter::readLeg(files + QStringLiteral("/x.leg"));
+        QFAIL("the stale working file was read");
+    } catch (const DalvinoError &e) {
+        QVERIFY2(e.text().startsWith(QStringLiteral("ファイル %1 は開けません。").arg(AppPaths::workingFile())),
+                 qPrintable(e.text()));
+    }
+}
+
+void TestLegConverter::failedConversionKeepsTheOldTarget_data()
+{
+    QTest::addColumn<QByteArray>("converter");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("exit 1 with a message")
+        << QByteArray("echo 'disk full' >&2\nexit 1\n") << QStringLiteral("（終了コード 1）。\r\ndisk full");
+    QTest::newRow("ends well, writes nothing") << QByteArray("exit 0\n") << QStringLiteral("変換結果が空です");
+    QTest::newRow("half a file, then fails")
+        << QByteArray("printf 'QLEG' > \"$4\"\nexit 5\n") << QStringLiteral("（終了コード 5）");
+}
+
+void TestLegConverter::failedConversionKeepsTheOldTarget()
+{
+    QFETCH(QByteArray, converter);
+    QFETCH(QString, message);
+    const QString leg = legOf(fixtureBytes(QStringLiteral("filled_LM630Pro.xml")));
+    const QByteArray before = readFileBytes(leg);
+    useConverterScript(converter);
+    try {
+        LegConverter::writeLeg(leg, splitLines(decodeText(fixtureBytes(QStringLiteral("new_LM630Pro.xml")))));
+        QFAIL("reported as success");
+    } catch (const DalvinoError &e) {
+        QVERIFY2(e.text().contains(message), qPrintable(e.text()));
+        QVERIFY(e.text().contains(leg));
+    }
+    QCOMPARE(readFileBytes(leg), before);
+    QCOMPARE(QDir(files).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("existing.leg")});
+}
+
+void TestLegConverter::missingConverterIsASystemError()
+{
+    QFile::remove(exeFolder + QStringLiteral("/Quenda.dll"));
+    const QString leg = files + QStringLiteral("/x.leg");
+    QVERIFY_THROWS_EXCEPTION(DalvinoError, LegConverter::readLeg(leg));
+    try {
+        LegConverter::writeLeg(leg, {QStringLiteral("<SpeedDial >")});
+        QFAIL("no error");
+    } catch (const DalvinoError &e) {
+        QVERIFY(e.text().startsWith(QStringLiteral("システムエラー。コード：2.\r\n")));
+    }
+    QVERIFY(!QFile::exists(leg));
+}
+
+void TestLegConverter::unwritableTargetFolder()
+{
+    // As root a read-only folder is still writable; a folder that is a file is not.
+    QString folder = files + QStringLiteral("/read only");
+    if (::geteuid() == 0) {
+        folder = files + QStringLiteral("/not a folder");
+        writeFile(folder, "x");
+    } else {
+        QDir().mkpath(folder);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    }
+    const QString leg = folder + QStringLiteral("/x.leg");
+    try {
+        LegConverter::writeLeg(leg, splitLines(decodeText(fixtureBytes(QStringLiteral("new_LM630Pro.xml")))));
+        QFAIL("no error");
+    } catch (const DalvinoError &e) {
+        QVERIFY2(e.text().startsWith(QStringLiteral("ファイル \"%1\" を作成できません。").arg(leg)),
+                 qPrintable(e.text()));
+    }
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void TestLegConverter::failedOpeningConversionReportsTheConverter()
+{
+    const QString leg = files + QStringLiteral("/broken.leg");
+    writeFile(leg, QByteArray("QLEG\x01\x00\x00\x00\x40\x00\x00\x00\x00\x00\x00\x00garbage", 23));
+    try {
+        LegConverter::readLeg(leg);
+        QFAIL("no error");
+    } catch (const DalvinoError &e) {
+        QVERIFY2(e.text().contains(QStringLiteral("damaged .leg file")), qPrintable(e.text()));
+    }
+    QVERIFY(!QFile::exists(AppPaths::workingFile()));
+}
+
+void TestLegConverter::loadAndStoreThroughPhoneBookFiles()
+{
+    const XmlReadOutcome xml =
+        PhoneBookFiles::load(sourceDir() + QStringLiteral("/tests/formats/data/filled_KN820Std.xml"), PhoneBook());
+    QVERIFY(xml.accepted);
+    PhoneBook book = xml.book;
+    book.Syubetu = ModelKN820Std;
+    const PhoneBookFiles::SaveTarget target = PhoneBookFiles::saveTarget(book.FileName, book.model());
+    QVERIFY(target.renamed);
+    QVERIFY(target.viaConverter);
+    QVERIFY(target.path.endsWith(QStringLiteral("filled_KN820Std.leg")));
+
+    const QString leg = files + QStringLiteral("/kn820.leg");
+    PhoneBookFiles::store(buildXmlPhoneBook(book).lines, {leg, true, false});
+    const XmlReadOutcome back = PhoneBookFiles::load(leg, PhoneBook());
+    QVERIFY(back.accepted);
+    QCOMPARE(back.book.FileName, leg);
+    QCOMPARE(back.book.SyubetuFlag, ModelKN820Std);
+    QCOMPARE(back.book.entries, book.entries);
+    QCOMPARE(back.book.MACAddress, QStringLiteral("0123456789AB"));
+    // The working file is gone after a load, also after a rejected one.
+    QVERIFY(!QFile::exists(AppPaths::workingFile()));
+    const QString foreign = legOf("<SpeedDial System=\"X\" >\r\n");
+    writeFile(AppPaths::workingFile(), "old");
+    const XmlReadOutcome rejected = PhoneBookFiles::load(foreign, PhoneBook());
+    QVERIFY(!rejected.accepted);
+    QVERIFY(!QFile::exists(AppPaths::workingFile()));
+}
+
+void TestLegConverter::saveTargets_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<int>("model");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("leg model, .leg") << "/d/abc.leg" << ModelLM630Std << "/d/abc.leg"
+                                     << "保存しました";
+    QTest::newRow("leg model, .LEG") << "/d/abc.LEG" << ModelLM630Pro << "/d/abc.LEG"
+                                     << "保存しました";
+    QTest::newRow("leg model, .xml") << "/d/x.xml" << ModelLM630Pro << "/d/x.leg"
+                                     << "[x.xml]を[x.leg]として保存しました";
+    QTest::newRow("xml model, .leg") << "/d/abc.leg" << ModelZR410Std << "/d/abc.xml"
+                                     << "[abc.leg]を[abc.xml]として保存しました";
+    QTest::newRow("xml model, .xml") << "/d/abc.xml" << ModelMorvel << "/d/abc.xml"
+                                     << "保存しました";
+    // A document read from a legacy CSV file: its CSV file is not overwritten with XML.
+    QTest::newRow("xml model, .csv") << "/d/old.csv" << ModelZR410Pro << "/d/old.xml"
+                                     << "[old.csv]を[old.xml]として保存しました";
+    QTest::newRow("no extension") << "/d.x/abc" << ModelKN820Pro << "/d.x/abc.leg"
+                                  << "[abc]を[abc.leg]として保存しました";
+    QTest::newRow("two dots") << "/d/a.b.c" << ModelMorvel2 << "/d/a.b.leg"
+                              << "[a.b.c]を[a.b.leg]として保存しました";
+}
+
+void TestLegConverter::saveTargets()
+{
+    QFETCH(QString, fileName);
+    QFETCH(int, model);
+    QFETCH(QString, target);
+    QFETCH(QString, message);
+    const PhoneBookFiles::SaveTarget got = PhoneBookFiles::saveTarget(fileName, deviceModel(model));
+    QCOMPARE(got.path, target);
+    QCOMPARE(got.viaConverter, deviceModel(model).keptAsLeg);
+    QCOMPARE(got.renamed, target != fileName);
+    QCOMPARE(PhoneBookFiles::savedText(fileName, got), message);
+}
+
+void TestLegConverter::quendaRejectsDamagedInput_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<bool>("encode");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    const QByteArray xml = fixtureBytes(QStringLiteral("new_LM630Pro.xml"));
+    QByteArray good;
+    {
+        QTemporaryDir dir;
+        writeFile(dir.filePath(QStringLiteral("a.xml")), xml);
+        quenda({QStringLiteral("-e"), dir.filePath(QStringLiteral("a.xml")), dir.filePath(QStringLiteral("a.leg"))});
+        good = readFileBytes(dir.filePath(QStringLiteral("a.leg")));
+    }
+    QByteArray badMagic = good;
+    badMagic[0] = 'X';
+    QByteArray badVersion = good;
+    badVersion[4] = 2;
+    QByteArray badChecksum = good;
+    badChecksum[good.size() - 3] ^= 0x01;
+    QTest::newRow("foreign") << QByteArray("PK\x03\x04zipfile") << false << 3 << "no QLEG header";
+    QTest::newRow("bad magic") << badMagic << false << 3 << "no QLEG header";
+    QTest::newRow("too short") << QByteArray("QLEG") << false << 3 << "no QLEG header";
+    QTest::newRow("version") << badVersion << false << 3 << "unsupported .leg format version 2";
+    QTest::newRow("truncated") << good.left(good.size() - 1) << false << 3 << "the header names";
+    QTest::newRow("extra bytes") << good + "x" << false << 3 << "the header names";
+    QTest::newRow("checksum") << badChecksum << false << 3 << "checksum mismatch";
+    QTest::newRow("not a phone book") << QByteArray("hello\r\n") << true << 3 << "is not an XML phone book";
+}
+
+void TestLegConverter::quendaRejectsDamagedInput()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(bool, encode);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    const QString source = files + QStringLiteral("/in.bin");
+    const QString target = files + QStringLiteral("/out.bin");
+    writeFile(source, input);
+    QStringList arguments = {source, target};
+    if (encode)
+        arguments.prepend(QStringLiteral("-e"));
+    const QuendaRun run = quenda(arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.err.startsWith(QStringLiteral("Quenda: ")) && run.err.contains(message), qPrintable(run.err));
+    QVERIFY(!QFile::exists(target));
+
+    const QuendaRun unreadable = quenda({files + QStringLiteral("/missing.leg"), target});
+    QCOMPARE(unreadable.exitCode, 2);
+    QVERIFY(unreadable.err.contains(QStringLiteral("cannot read")));
+    QCOMPARE(quenda({source}).exitCode, 1);
+    QVERIFY(!QFile::exists(target));
+}
+
+QTEST_GUILESS_MAIN(TestLegConverter)
+#include "tst_legconverter.moc"
