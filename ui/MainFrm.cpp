@@ -5,11 +5,14 @@
 #include "formats/IniFile.h"
 #include "ui/CommandGuard.h"
 #include "ui/CsvSaveDialogFrm.h"
+#include "ui/EditFrm.h"
 #include "ui/FileChoices.h"
+#include "ui/GroupEditFrm.h"
 #include "ui/HelpFrm.h"
 #include "ui/PhoneBookModels.h"
 #include "ui/Pictures.h"
 #include "ui/Prompts.h"
+#include "ui/RtFrm.h"
 #include "ui/SplushFrm.h"
 #include "ui/VerFrm.h"
 
@@ -489,6 +492,7 @@ int TFormMain::focusedPosition() const
 
 void TFormMain::commitPhoneBook(const PhoneBook &book)
 {
+    closeEditors();
     const int oldModel = Book.Syubetu;
     Book = book;
     Book.Syubetu = oldModel; // the model changes through setModel, with its effects
@@ -515,6 +519,7 @@ bool TFormMain::askToSaveChanges()
 
 void TFormMain::runNewWithProgress(const QString &title)
 {
+    closeEditors();
     Splush->setPosition(0);
     Splush->setMaximum(PhoneBook::EntryCount);
     Splush->setTitle(title);
@@ -707,8 +712,11 @@ void TFormMain::createOtherWindows()
     // Created once, in this order, for the whole run: entry editor, group editor,
     // search, version dialog, mapped import, help, destination dialog, report window,
     // file chooser.
+    FormEdit = new TFormEdit(this);
+    FormGroupEdit = new TFormGroupEdit(this);
     VerForm = new TVerForm(this);
     FormHelp = new TFormHelp(this);
+    FormRt = new TFormRt(this);
     CsvSaveDialog = new TFormCsvSaveDialog(this);
     for (const QString &purpose : {QStringLiteral("save"), QStringLiteral("export")}) {
         FileChoices::registerDialog(purpose, [dialog = QPointer<TFormCsvSaveDialog>(CsvSaveDialog)](

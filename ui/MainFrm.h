@@ -18,6 +18,9 @@ class QToolBar;
 class EntryListModel;
 class GroupListModel;
 class TFormSplush;
+class TFormEdit;
+class TFormGroupEdit;
+class TFormRt;
 class TFormHelp;
 class TVerForm;
 class TFormCsvSaveDialog;
@@ -58,6 +61,9 @@ public:
     QToolBar *ToolBar1 = nullptr;
     QMenu *PopupMenu1 = nullptr;
     TFormSplush *Splush = nullptr;
+    TFormEdit *FormEdit = nullptr;           // rebuilt when the model changes
+    TFormGroupEdit *FormGroupEdit = nullptr; // rebuilt when the model changes
+    TFormRt *FormRt = nullptr;
     TVerForm *VerForm = nullptr;
     TFormHelp *FormHelp = nullptr;
     TFormCsvSaveDialog *CsvSaveDialog = nullptr; // the file chooser of Save and the CSV export
@@ -107,6 +113,9 @@ public:
     // Commits a phone book read completely from a file or an import into the document:
     // entries, groups, customer, write mode and document state.
     void commitPhoneBook(const PhoneBook &book);
+    // Closes the entry and the group editor without writing: New and every load replace
+    // the entries their unapplied values belonged to.
+    void closeEditors();
 
     // The unsaved-changes question of New, closing and opening. Returns false when the
     // user answered Yes and then cancelled the save.
