@@ -3,6 +3,8 @@
 #include "formats/AppPaths.h"
 #include "formats/HelpData.h"
 #include "formats/IniFile.h"
+#include "ui/EditFrm.h"
+#include "ui/GroupEditFrm.h"
 #include "ui/HelpFrm.h"
 #include "ui/HelpTopics.h"
 #include "ui/MainFrm.h"
@@ -16,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QWindow>
 #include <memory>
@@ -218,6 +221,40 @@ private slots:
         QVERIFY(main.FormHelp->isVisible());
         QCOMPARE(main.FormHelp->currentTopic(), 1);
         main.setModified(false);
+    }
+
+    // The help buttons of the dialogs open the installed help on their topics.
+    void dialogHelpButtons_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<int>("topic");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("entry editor") << "FormEdit" << 17 << QStringLiteral("短縮データの追加／編集");
+        QTest::newRow("group editor") << "FormGroupEdit" << 23 << QStringLiteral("グループ設定");
+    }
+    void dialogHelpButtons()
+    {
+        QFETCH(QString, dialog);
+        QFETCH(int, topic);
+        QFETCH(QString, title);
+        for (const QString &name : {QStringLiteral("kelvo_helptree.dat"), QStringLiteral("kelvo_help.dat")})
+            QVERIFY(
+                QFile::copy(binDir() + QStringLiteral("/data/") + name, dir->filePath(QStringLiteral("data/") + name)));
+        TFormMain main(nullptr, {});
+        main.createOtherWindows();
+        QToolButton *button =
+            dialog == QStringLiteral("FormEdit") ? main.FormEdit->BitBtn1 : main.FormGroupEdit->BitBtn1;
+        QVERIFY(!main.FormHelp->isVisible());
+        button->click();
+        QVERIFY(main.FormHelp->isVisible());
+        QCOMPARE(main.FormHelp->currentTopic(), topic);
+        QCOMPARE(main.FormHelp->topicTitle(topic), title);
+        QVERIFY(!main.FormHelp->Memo1->toPlainText().isEmpty());
+        // From the other topic back: the open window stays and its selection moves.
+        showHelpTopic(0);
+        button->click();
+        QVERIFY(main.FormHelp->isVisible());
+        QCOMPARE(main.FormHelp->currentTopic(), topic);
     }
 
     // The help data installed beside the executable.
