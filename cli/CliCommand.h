@@ -18,7 +18,8 @@ struct CliCommand {
 // `const CliCommand <name>Command`.
 #define DALVINO_CLI_COMMANDS(X)                                                                                        \
     X(convert)                                                                                                         \
-    X(info)
+    X(info)                                                                                                            \
+    X(check)
 
 constexpr int ExitOk = 0;
 constexpr int ExitError = 2;

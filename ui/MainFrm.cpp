@@ -3,6 +3,7 @@
 #include "core/Vocabulary.h"
 #include "formats/AppPaths.h"
 #include "formats/IniFile.h"
+#include "ui/AnalysisFrm.h"
 #include "ui/CommandGuard.h"
 #include "ui/CsvSaveDialogFrm.h"
 #include "ui/EditFrm.h"
@@ -717,6 +718,7 @@ void TFormMain::createOtherWindows()
     VerForm = new TVerForm(this);
     FormHelp = new TFormHelp(this);
     FormRt = new TFormRt(this);
+    FormAnalysis = new TFormAnalysis(this);
     CsvSaveDialog = new TFormCsvSaveDialog(this);
     for (const QString &purpose : {QStringLiteral("save"), QStringLiteral("export")}) {
         FileChoices::registerDialog(purpose, [dialog = QPointer<TFormCsvSaveDialog>(CsvSaveDialog)](

@@ -23,6 +23,7 @@ class TFormGroupEdit;
 class TFormRt;
 class TFormHelp;
 class TVerForm;
+class TFormAnalysis;
 class TFormCsvSaveDialog;
 
 // The main window: it owns the one phone book for the whole run, shows it in the entry
@@ -66,6 +67,7 @@ public:
     TFormRt *FormRt = nullptr;
     TVerForm *VerForm = nullptr;
     TFormHelp *FormHelp = nullptr;
+    TFormAnalysis *FormAnalysis = nullptr; // the report window
     TFormCsvSaveDialog *CsvSaveDialog = nullptr; // the file chooser of Save and the CSV export
 
     // Menu commands.
