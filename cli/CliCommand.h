@@ -19,7 +19,8 @@ struct CliCommand {
 #define DALVINO_CLI_COMMANDS(X)                                                                                        \
     X(convert)                                                                                                         \
     X(info)                                                                                                            \
-    X(check)
+    X(check)                                                                                                           \
+    X(importCsv)
 
 constexpr int ExitOk = 0;
 constexpr int ExitError = 2;

@@ -92,7 +92,7 @@ CliInput readPhoneBookInput(const QString &path)
 QStringList writeXmlOutput(const PhoneBook &book, const QString &path)
 {
     const XmlPhoneBookText text = buildXmlPhoneBook(book);
-    writeTextLines(path, text.lines);
+    writeText(path, text.text);
     return text.notices;
 }
 
@@ -100,6 +100,6 @@ QStringList writeLegOutput(const PhoneBook &book, const QString &path)
 {
     ensureWorkingFolder();
     const XmlPhoneBookText text = buildXmlPhoneBook(book);
-    LegConverter::writeLeg(path, text.lines);
+    LegConverter::writeLeg(path, text.text);
     return text.notices;
 }

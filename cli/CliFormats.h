@@ -18,11 +18,13 @@ using CliOutputWriter = QStringList (*)(const PhoneBook &book, const QString &pa
 // One line per format: extension, function (defined in the file of its owner).
 #define DALVINO_CLI_INPUTS(X)                                                                                          \
     X("xml", readPhoneBookInput)                                                                                       \
-    X("leg", readPhoneBookInput)
+    X("leg", readPhoneBookInput)                                                                                       \
+    X("csv", readLegacyCsvInput)
 
 #define DALVINO_CLI_OUTPUTS(X)                                                                                         \
     X("xml", writeXmlOutput)                                                                                           \
-    X("leg", writeLegOutput)
+    X("leg", writeLegOutput)                                                                                           \
+    X("csv", writeCsvOutput)
 
 // nullptr when the extension is not known.
 CliInputReader inputReader(const QString &path);

@@ -22,7 +22,9 @@ extern const CliCommand convertCommand = {
     "OUT .xml is the XML phone-book text of the model, for every model; OUT .leg is\n"
     "written through the converter. The model is the one the file names, or NAME:\n"
     "ZR410Std, Morvel, KN820Std, LM630Std, ZR410Pro, MorvelⅡ (or MorvelII), KN820Pro,\n"
-    "LM630Pro.\n",
+    "LM630Pro.\n"
+    "IN .csv is a speed-dial CSV file of the older series (PQ---R, NV300R, CW214R);\n"
+    "OUT .csv is the CSV export of all 4000 entries.\n",
     &runConvert};
 
 namespace {

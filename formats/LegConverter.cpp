@@ -41,19 +41,19 @@ QString failedText(const QString &target, int exitCode, const QString &converter
         .arg(converterMessage.trimmed());
 }
 
-QStringList readLeg(const QString &legPath)
+QString readLeg(const QString &legPath)
 {
     removeWorkingFile();
     const RedirectResult run = RunRedirected(legToXmlCommand(legPath));
     if (!run.succeeded())
         throw DalvinoError(failedText(AppPaths::workingFile(), run.exitCode, run.errorText()));
-    return readLines(AppPaths::workingFile());
+    return decodeText(readFileBytes(AppPaths::workingFile()));
 }
 
-void writeLeg(const QString &legPath, const QStringList &lines)
+void writeLeg(const QString &legPath, const QString &text)
 {
     removeWorkingFile();
-    writeTextLines(AppPaths::workingFile(), lines);
+    writeText(AppPaths::workingFile(), text);
 
     // The converter writes beside the target; the result replaces the target in one rename.
     const QFileInfo target(legPath);

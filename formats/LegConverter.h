@@ -12,16 +12,16 @@ namespace LegConverter {
 QStringList legToXmlCommand(const QString &legPath);
 QStringList xmlToLegCommand(const QString &legPath);
 
-// Converts a .leg file and returns the lines of the working file it gave. The working
-// file is left for the caller to delete. Throws DalvinoError when the converter cannot be
+// Converts a .leg file and returns the decoded text of the working file it gave. The
+// working file is left for the caller to delete. Throws DalvinoError when the converter cannot be
 // started, ends with an error or writes no working file.
-QStringList readLeg(const QString &legPath);
+QString readLeg(const QString &legPath);
 
-// Writes the lines as the working file and converts them into the .leg file. The
+// Writes the text (lines ended by CR LF) as the working file and converts them into the .leg file. The
 // converter writes a temporary file beside the target that replaces the target only
 // after a run that ended well and left a file that is not empty; on any failure the
 // existing target is untouched. The working file is deleted after a successful run.
-void writeLeg(const QString &legPath, const QStringList &lines);
+void writeLeg(const QString &legPath, const QString &text);
 
 // Removes the working file; a missing one is no error.
 void removeWorkingFile();

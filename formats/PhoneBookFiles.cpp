@@ -30,8 +30,8 @@ bool endsWithLeg(const QString &path)
 XmlReadOutcome load(const QString &path, const PhoneBook &current)
 {
     const bool leg = lowerSuffix(path) == QStringLiteral("leg");
-    const QStringList lines = leg ? LegConverter::readLeg(path) : readLines(path);
-    XmlReadOutcome outcome = readXmlPhoneBook(lines, current, leg);
+    const QString text = leg ? LegConverter::readLeg(path) : decodeText(readFileBytes(path));
+    XmlReadOutcome outcome = readXmlPhoneBookText(text, current, leg);
     LegConverter::removeWorkingFile();
     if (outcome.accepted)
         outcome.book.FileName = path;
@@ -70,12 +70,12 @@ QString savedText(const QString &fileName, const SaveTarget &target)
         .arg(QFileInfo(fileName).fileName(), QFileInfo(target.path).fileName());
 }
 
-void store(const QStringList &lines, const SaveTarget &target)
+void store(const QString &text, const SaveTarget &target)
 {
     if (target.viaConverter)
-        LegConverter::writeLeg(target.path, lines);
+        LegConverter::writeLeg(target.path, text);
     else
-        writeTextLines(target.path, lines);
+        writeText(target.path, text);
 }
 
 } // namespace PhoneBookFiles

@@ -30,8 +30,8 @@ SaveTarget saveTarget(const QString &fileName, const DeviceModel &model);
 // "保存しました", or "[old]を[new]として保存しました" when the document takes a new name.
 QString savedText(const QString &fileName, const SaveTarget &target);
 
-// Writes the lines to the target: the XML text directly, or through the converter.
-void store(const QStringList &lines, const SaveTarget &target);
+// Writes the text to the target: the XML text directly, or through the converter.
+void store(const QString &text, const SaveTarget &target);
 
 // The path with its last extension replaced (added when there is none).
 QString replaceExtension(const QString &path, const QString &extensionWithoutDot);

@@ -3,20 +3,72 @@
 #include "core/DalvinoError.h"
 #include "core/Vocabulary.h"
 #include "core/WidthRules.h"
+#include "formats/TextFile.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
 const QString GroupPartEnd = QStringLiteral("<!-- 電話帳設定データ -->");
-const QLatin1StringView RecordStart("<r no=\"");
+constexpr QLatin1StringView RecordStart("<r no=\"");
+constexpr QLatin1StringView LineEnd("\r\n");
 
-QString element(const QString &tag, const QString &content)
+// --- Writing ----------------------------------------------------------------------
+// The whole text is appended to one string, in as few pieces as the layout allows: a full
+// phone book is some 40000 lines.
+
+struct Element {
+    QStringView open;  // the indentation and the start tag
+    QStringView close; // the end tag and the line end
+    QStringView empty; // the whole line of the empty element
+};
+constexpr Element ElementG{u"\t\t\t<g>", u"</g>\r\n", u"\t\t\t<g/>\r\n"};
+constexpr Element ElementSt{u"\t\t\t<st>", u"</st>\r\n", u"\t\t\t<st/>\r\n"};
+constexpr Element ElementD{u"\t\t\t<d>", u"</d>\r\n", u"\t\t\t<d/>\r\n"};
+constexpr Element ElementKj{u"\t\t\t<kj>", u"</kj>\r\n", u"\t\t\t<kj/>\r\n"};
+constexpr Element ElementKn{u"\t\t\t<kn>", u"</kn>\r\n", u"\t\t\t<kn/>\r\n"};
+constexpr Element ElementRg{u"\t\t\t<rg>", u"</rg>\r\n", u"\t\t\t<rg/>\r\n"};
+constexpr Element ElementLp{u"\t\t\t<lp>", u"</lp>\r\n", u"\t\t\t<lp/>\r\n"};
+constexpr Element ElementFx{u"\t\t\t<fx>", u"</fx>\r\n", u"\t\t\t<fx/>\r\n"};
+constexpr Element ElementCb{u"\t\t\t<cb>", u"</cb>\r\n", u"\t\t\t<cb/>\r\n"};
+constexpr Element ElementRt{u"\t\t\t<rt>", u"</rt>\r\n", u"\t\t\t<rt/>\r\n"};
+constexpr Element ElementM{u"\t\t\t<m>", u"</m>\r\n", u"\t\t\t<m/>\r\n"};
+
+void appendNumber(QString &out, int value)
 {
-    return QStringLiteral("\t\t\t<") + tag + u'>' + content + QStringLiteral("</") + tag + u'>';
+    char16_t digits[12];
+    int n = 12;
+    const bool negative = value < 0;
+    unsigned magnitude = negative ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    do {
+        digits[--n] = static_cast<char16_t>(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (negative)
+        digits[--n] = u'-';
+    out.append(QStringView(digits + n, 12 - n));
 }
 
-QString optionalElement(const QString &tag, bool empty, const QString &content)
+void appendLine(QString &out, QStringView line)
 {
-    return empty ? QStringLiteral("\t\t\t<") + tag + QStringLiteral("/>") : element(tag, content);
+    out.append(line);
+    out.append(LineEnd);
+}
+
+void appendElement(QString &out, const Element &element, QStringView content)
+{
+    out.append(element.open);
+    out.append(content);
+    out.append(element.close);
+}
+
+void appendNumberElement(QString &out, const Element &element, int value)
+{
+    out.append(element.open);
+    appendNumber(out, value);
+    out.append(element.close);
 }
 
 // Whether an entry of group "個別" exceeds the model's extension limit. Models without
@@ -50,67 +102,158 @@ QStringList noticesFor(const PhoneBook &book, const DeviceModel &model)
     return notices;
 }
 
-void appendGroup(QStringList &lines, int g, const GroupSetting &group, const DeviceModel &model,
+void appendGroup(QString &out, int g, const GroupSetting &group, const DeviceModel &model,
                  RingVocabulary recordedVocabulary)
 {
-    lines << QStringLiteral("\t\t<r no=\"%1\">").arg(g);
+    out.append(u"\t\t<r no=\"");
+    appendNumber(out, g);
+    out.append(u"\">\r\n");
     // A ring tone or lamp that is in no list has no code: it is written as the default.
     const int ring = Vocabulary::groupRingCode(group.ring(), recordedVocabulary);
-    lines << optionalElement(QStringLiteral("rg"), ring <= 0, QString::number(ring));
+    if (ring <= 0)
+        out.append(ElementRg.empty);
+    else
+        appendNumberElement(out, ElementRg, ring);
     const int lamp = Vocabulary::lampCode(group.lamp());
-    lines << optionalElement(QStringLiteral("lp"), lamp <= 0, QString::number(lamp));
-    lines << optionalElement(QStringLiteral("kj"), group.name() == Vocabulary::noGroupName(),
-                             ChangeFullSize(group.name()));
+    if (lamp <= 0)
+        out.append(ElementLp.empty);
+    else
+        appendNumberElement(out, ElementLp, lamp);
+    if (group.name() == Vocabulary::noGroupName())
+        out.append(ElementKj.empty);
+    else
+        appendElement(out, ElementKj, ChangeFullSize(group.name()));
     if (model.hasFaxAndCallback) {
-        lines << element(QStringLiteral("fx"), Vocabulary::flagToXml(group.fax()));
-        lines << element(QStringLiteral("cb"), Vocabulary::flagToXml(group.callback()));
+        appendElement(out, ElementFx, Vocabulary::flagToXml(group.fax()));
+        appendElement(out, ElementCb, Vocabulary::flagToXml(group.callback()));
     }
-    lines << QStringLiteral("\t\t</r>");
+    appendLine(out, u"\t\t</r>");
 }
 
-void appendEntry(QStringList &lines, const DialEntry &entry, const DeviceModel &model)
+// The width conversions leave text that is already of the width unchanged; most fields
+// are, and skipping the conversion saves a copy of each.
+QString halfWidth(const QString &text)
 {
-    const QString number = model.slotDigits == 4 ? entry.No : CopyRight(entry.No, model.slotDigits);
-    lines << QStringLiteral("\t\t<r no=\"") + number + QStringLiteral("\">");
-    lines << element(QStringLiteral("g"), QString::number(Vocabulary::groupCode(entry.group())));
-    lines << element(QStringLiteral("st"), Vocabulary::extensionToXml(entry.extension()));
-    lines << element(QStringLiteral("d"), ChangeHalfSize(trimControlAndSpace(entry.phone())));
-    lines << element(QStringLiteral("kj"), ChangeFullSize(trimControlAndSpace(entry.name())));
-    lines << element(QStringLiteral("kn"), ChangeHalfSize(trimControlAndSpace(escapeKana(entry.kana()))));
-    lines << element(QStringLiteral("rg"),
-                     QString::number(Vocabulary::entryRingCode(entry.ring(), model.ringVocabulary)));
-    if (model.hasDestinationAndMemo) {
-        lines << element(QStringLiteral("rt"), Vocabulary::destinationToXml(entry.destination()));
-        lines << element(QStringLiteral("m"), entry.memo());
+    return IsHalfString(text) ? text : ChangeHalfSize(text);
+}
+QString fullWidth(const QString &text)
+{
+    return IsFullString(text) ? text : ChangeFullSize(text);
+}
+
+QString escapedKana(const QString &kana)
+{
+    for (const QChar c : kana) {
+        if (c == u'&' || c == u'<' || c == u'>' || c == u'\'' || c == u'"')
+            return escapeKana(kana);
     }
-    lines << QStringLiteral("\t\t</r>");
+    return kana;
+}
+
+void appendEntry(QString &out, const DialEntry &entry, const DeviceModel &model)
+{
+    out.append(u"\t\t<r no=\"");
+    out.append(model.slotDigits == 4 ? QStringView(entry.No) : QStringView(entry.No).right(model.slotDigits));
+    out.append(u"\">\r\n");
+    appendNumberElement(out, ElementG, Vocabulary::groupCode(entry.group()));
+    appendElement(out, ElementSt, Vocabulary::extensionToXml(entry.extension()));
+    appendElement(out, ElementD, halfWidth(trimControlAndSpace(entry.phone())));
+    appendElement(out, ElementKj, fullWidth(trimControlAndSpace(entry.name())));
+    appendElement(out, ElementKn, halfWidth(trimControlAndSpace(escapedKana(entry.kana()))));
+    appendNumberElement(out, ElementRg, Vocabulary::entryRingCode(entry.ring(), model.ringVocabulary));
+    if (model.hasDestinationAndMemo) {
+        appendElement(out, ElementRt, Vocabulary::destinationToXml(entry.destination()));
+        appendElement(out, ElementM, entry.memo());
+    }
+    appendLine(out, u"\t\t</r>");
+}
+
+// --- Reading ----------------------------------------------------------------------
+
+using Lines = std::vector<QStringView>;
+
+struct Tag {
+    QLatin1StringView start;
+    QLatin1StringView end;
+};
+constexpr Tag TagG{QLatin1StringView("<g>"), QLatin1StringView("</g>")};
+constexpr Tag TagSt{QLatin1StringView("<st>"), QLatin1StringView("</st>")};
+constexpr Tag TagD{QLatin1StringView("<d>"), QLatin1StringView("</d>")};
+constexpr Tag TagKj{QLatin1StringView("<kj>"), QLatin1StringView("</kj>")};
+constexpr Tag TagKn{QLatin1StringView("<kn>"), QLatin1StringView("</kn>")};
+constexpr Tag TagRg{QLatin1StringView("<rg>"), QLatin1StringView("</rg>")};
+constexpr Tag TagLp{QLatin1StringView("<lp>"), QLatin1StringView("</lp>")};
+constexpr Tag TagFx{QLatin1StringView("<fx>"), QLatin1StringView("</fx>")};
+constexpr Tag TagCb{QLatin1StringView("<cb>"), QLatin1StringView("</cb>")};
+constexpr Tag TagRt{QLatin1StringView("<rt>"), QLatin1StringView("</rt>")};
+constexpr Tag TagM{QLatin1StringView("<m>"), QLatin1StringView("</m>")};
+
+// Where needle first occurs in line, or -1. Lines are short and tags rare in them, so
+// looking for the first character and comparing the rest beats a general search here.
+template <typename Needle> qsizetype find(QStringView line, const Needle &needle)
+{
+    const qsizetype n = needle.size();
+    const qsizetype last = line.size() - n;
+    const QChar *data = line.data();
+    const char16_t first = QChar(needle.front()).unicode();
+    for (qsizetype at = 0; at <= last; ++at) {
+        if (data[at].unicode() != first)
+            continue;
+        qsizetype k = 1;
+        while (k < n && data[at + k].unicode() == QChar(needle.at(k)).unicode())
+            ++k;
+        if (k == n)
+            return at;
+    }
+    return -1;
+}
+
+template <typename Needle> bool has(QStringView line, const Needle &needle)
+{
+    return find(line, needle) >= 0;
 }
 
 // The text of an element on a line: it starts after the first start tag, and its length
 // is the first end tag's position counted from 1, minus the start tag and four. With
 // the writer's three tabs that is exactly the text between the tags.
-QString content(const QString &line, QLatin1StringView startTag, QLatin1StringView endTag)
+QStringView content(QStringView line, const Tag &tag)
 {
-    const qsizetype start = line.indexOf(startTag);
-    const qsizetype end = line.indexOf(endTag);
-    if (start < 0 || end < 0)
-        return QString();
-    const qsizetype count = end + 1 - startTag.size() - 4;
+    const qsizetype start = find(line, tag.start);
+    if (start < 0)
+        return QStringView();
+    // The first end tag cannot overlap the start tag, so it lies wholly before it or
+    // after it; before it there is rarely room.
+    qsizetype end = find(line.left(start), tag.end);
+    if (end < 0) {
+        end = find(line.mid(start + tag.start.size()), tag.end);
+        if (end < 0)
+            return QStringView();
+        end += start + tag.start.size();
+    }
+    const qsizetype from = start + tag.start.size();
+    const qsizetype count = qMin(end + 1 - tag.start.size() - 4, line.size() - from);
     if (count <= 0)
-        return QString();
-    return line.mid(start + startTag.size(), count);
+        return QStringView();
+    return line.mid(from, count);
 }
 
-QString content(const QString &line, const char *tag)
+// A decimal number as the files hold it; the conversion error otherwise.
+int number(QStringView text)
 {
-    const QByteArray start = QByteArray("<") + tag + '>';
-    const QByteArray end = QByteArray("</") + tag + '>';
-    return content(line, QLatin1StringView(start), QLatin1StringView(end));
+    if (text.size() > 0 && text.size() <= 9) {
+        int value = 0;
+        qsizetype i = 0;
+        while (i < text.size() && text[i] >= u'0' && text[i] <= u'9')
+            value = value * 10 + (text[i++].unicode() - u'0');
+        if (i == text.size())
+            return value;
+    }
+    return toIntOrThrow(text.toString());
 }
 
 // The model of the SpeedDial line, or -1. "VB150" names both Morvel models: the one kept
 // as a .leg file writes the model comment, the other does not.
-int modelOfLine(const QString &line, bool legLike)
+int modelOfLine(QStringView line, bool legLike)
 {
     const QString morvel = deviceModel(ModelMorvel).systemText();
     for (int m = 0; m < DeviceModelCount; ++m) {
@@ -125,44 +268,44 @@ int modelOfLine(const QString &line, bool legLike)
 }
 
 // Reads one group record starting at line i; false when it does not fit the phone book.
-bool readGroupRecord(const QStringList &lines, qsizetype i, const DeviceModel &recorded,
+bool readGroupRecord(const Lines &lines, size_t i, const DeviceModel &recorded,
                      std::array<GroupSetting, PhoneBook::GroupCount> &buffers)
 {
-    const qsizetype needed = recorded.hasFaxAndCallback ? 5 : 3;
-    const QString &line = lines.at(i);
-    const qsizetype at = line.indexOf(RecordStart) + RecordStart.size();
-    const int g = toIntOrThrow(line.mid(at, 1));
+    const size_t needed = recorded.hasFaxAndCallback ? 5 : 3;
+    const QStringView line = lines.at(i);
+    const qsizetype at = find(line, RecordStart) + RecordStart.size();
+    const int g = number(line.mid(at, qMin<qsizetype>(1, line.size() - at)));
     if (g < 0 || g >= PhoneBook::GroupCount || i + needed >= lines.size())
         return false;
 
     GroupSetting read = buffers[g];
-    if (lines.at(i + 1).contains(QLatin1StringView("<rg>"))) {
-        const auto ring =
-            Vocabulary::ringFromCode(toIntOrThrow(content(lines.at(i + 1), "rg")), recorded.ringVocabulary);
+    if (has(lines.at(i + 1), TagRg.start)) {
+        const auto ring = Vocabulary::ringFromCode(number(content(lines.at(i + 1), TagRg)), recorded.ringVocabulary);
         if (!ring)
             return false;
         read.fields[GroupSetting::Ring] = *ring;
     }
-    if (lines.at(i + 2).contains(QLatin1StringView("<lp>"))) {
-        const auto lamp = Vocabulary::lampFromCode(toIntOrThrow(content(lines.at(i + 2), "lp")));
+    if (has(lines.at(i + 2), TagLp.start)) {
+        const auto lamp = Vocabulary::lampFromCode(number(content(lines.at(i + 2), TagLp)));
         if (!lamp)
             return false;
         read.fields[GroupSetting::Lamp] = *lamp;
     }
-    if (lines.at(i + 3).contains(QLatin1StringView("<kj>")))
-        read.fields[GroupSetting::Name] = content(lines.at(i + 3), "kj");
+    if (has(lines.at(i + 3), TagKj.start))
+        read.fields[GroupSetting::Name] = content(lines.at(i + 3), TagKj).toString();
     buffers[g] = read;
 
     if (recorded.hasFaxAndCallback) {
         // A record without the flag line resets that flag of every group.
-        if (lines.at(i + 4).contains(QLatin1StringView("<fx>"))) {
-            buffers[g].fields[GroupSetting::Fax] = Vocabulary::flagFromXml(content(lines.at(i + 4), "fx"));
+        if (has(lines.at(i + 4), TagFx.start)) {
+            buffers[g].fields[GroupSetting::Fax] = Vocabulary::flagFromXml(content(lines.at(i + 4), TagFx).toString());
         } else {
             for (GroupSetting &b : buffers)
                 b.fields[GroupSetting::Fax] = Vocabulary::flagOff();
         }
-        if (lines.at(i + 5).contains(QLatin1StringView("<cb>"))) {
-            buffers[g].fields[GroupSetting::Callback] = Vocabulary::flagFromXml(content(lines.at(i + 5), "cb"));
+        if (has(lines.at(i + 5), TagCb.start)) {
+            buffers[g].fields[GroupSetting::Callback] =
+                Vocabulary::flagFromXml(content(lines.at(i + 5), TagCb).toString());
         } else {
             for (GroupSetting &b : buffers)
                 b.fields[GroupSetting::Callback] = Vocabulary::flagOff();
@@ -171,32 +314,66 @@ bool readGroupRecord(const QStringList &lines, qsizetype i, const DeviceModel &r
     return true;
 }
 
-// Reads one entry record starting at line i into book; false when it does not fit.
-bool readEntryRecord(const QStringList &lines, qsizetype i, const DeviceModel &recorded, PhoneBook &book)
+// The destination of a file code. The texts of the vocabulary are shared rather than
+// copied: a full phone book has 4000 of them.
+QString destinationOf(QStringView value)
 {
-    const QString &line = lines.at(i);
-    const qsizetype at = line.indexOf(RecordStart) + RecordStart.size();
-    const qsizetype close = line.indexOf(QLatin1StringView("\">"));
-    const int p = toIntOrThrow(close > at ? line.mid(at, close - at) : QString());
-    const qsizetype needed = recorded.hasDestinationAndMemo ? 8 : 6;
+    static const QStringList groupCodes = [] {
+        QStringList codes;
+        for (const QString &group : Vocabulary::destinationGroups())
+            codes << Vocabulary::destinationToXml(group);
+        return codes;
+    }();
+    if (value.size() == 1 && value == Vocabulary::defaultDestination())
+        return Vocabulary::defaultDestination();
+    for (qsizetype i = 0; i < groupCodes.size(); ++i) {
+        if (value.size() == groupCodes.at(i).size() && value == groupCodes.at(i))
+            return Vocabulary::destinationGroups().at(i);
+    }
+    return Vocabulary::destinationFromXml(value.toString());
+}
+
+// "5" and "05" both name the stored "05".
+QString extensionOf(QStringView value)
+{
+    const QStringList &extensions = Vocabulary::extensions();
+    const bool digits = (value.size() == 1 || value.size() == 2) &&
+                        std::all_of(value.begin(), value.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    if (digits) {
+        const int n = number(value);
+        if (n < extensions.size() && (value.size() == 1 || extensions.at(n) == value))
+            return extensions.at(n);
+    }
+    return Vocabulary::extensionFromXml(value.toString());
+}
+
+// Reads one entry record starting at line i into book; false when it does not fit.
+bool readEntryRecord(const Lines &lines, size_t i, const DeviceModel &recorded, PhoneBook &book)
+{
+    const QStringView line = lines.at(i);
+    const qsizetype at = find(line, RecordStart) + RecordStart.size();
+    const qsizetype close = find(line, QLatin1StringView("\">"));
+    const int p = number(close > at ? line.mid(at, close - at) : QStringView());
+    const size_t needed = recorded.hasDestinationAndMemo ? 8 : 6;
     if (p < 0 || p >= static_cast<int>(book.entries.size()) || i + needed >= lines.size())
         return false;
 
-    const auto group = Vocabulary::groupFromCode(toIntOrThrow(content(lines.at(i + 1), "g")));
-    const auto ring = Vocabulary::ringFromCode(toIntOrThrow(content(lines.at(i + 6), "rg")), recorded.ringVocabulary);
+    const auto group = Vocabulary::groupFromCode(number(content(lines.at(i + 1), TagG)));
+    const auto ring = Vocabulary::ringFromCode(number(content(lines.at(i + 6), TagRg)), recorded.ringVocabulary);
     if (!group || !ring)
         return false;
 
     DialEntry &entry = book.entries[p];
-    entry.fields[DialEntry::Name] = content(lines.at(i + 4), "kj");
-    entry.fields[DialEntry::Kana] = unescapeKana(content(lines.at(i + 5), "kn"));
-    entry.fields[DialEntry::Phone] = content(lines.at(i + 3), "d");
+    entry.fields[DialEntry::Name] = content(lines.at(i + 4), TagKj).toString();
+    const QStringView kana = content(lines.at(i + 5), TagKn);
+    entry.fields[DialEntry::Kana] = kana.contains(u'&') ? unescapeKana(kana.toString()) : kana.toString();
+    entry.fields[DialEntry::Phone] = content(lines.at(i + 3), TagD).toString();
     entry.fields[DialEntry::Group] = *group;
     entry.fields[DialEntry::Ring] = *ring;
-    entry.fields[DialEntry::Extension] = Vocabulary::extensionFromXml(content(lines.at(i + 2), "st"));
+    entry.fields[DialEntry::Extension] = extensionOf(content(lines.at(i + 2), TagSt));
     if (recorded.hasDestinationAndMemo) {
-        entry.fields[DialEntry::Destination] = Vocabulary::destinationFromXml(content(lines.at(i + 7), "rt"));
-        entry.fields[DialEntry::Memo] = content(lines.at(i + 8), "m");
+        entry.fields[DialEntry::Destination] = destinationOf(content(lines.at(i + 7), TagRt));
+        entry.fields[DialEntry::Memo] = content(lines.at(i + 8), TagM).toString();
     } else {
         entry.fields[DialEntry::Destination] = Vocabulary::defaultDestination();
         entry.fields[DialEntry::Memo].clear();
@@ -204,70 +381,313 @@ bool readEntryRecord(const QStringList &lines, qsizetype i, const DeviceModel &r
     return true;
 }
 
+// The number of CR characters, four at a time: a lane of x is zero exactly where the
+// text holds a CR, and the mask sets the top bit of each zero lane.
+qsizetype countCr(const QChar *data, qsizetype size)
+{
+    constexpr std::uint64_t Cr = 0x000D000D000D000DULL;
+    constexpr std::uint64_t Low = 0x7FFF7FFF7FFF7FFFULL;
+    constexpr std::uint64_t High = 0x8000800080008000ULL;
+    qsizetype count = 0;
+    qsizetype i = 0;
+    for (; i + 4 <= size; i += 4) {
+        std::uint64_t word;
+        std::memcpy(&word, data + i, sizeof word);
+        const std::uint64_t x = word ^ Cr;
+        // The four top bits moved to the bottom of each lane and summed into the top lane
+        // (a popcount without the instruction, which the default target lacks).
+        const std::uint64_t marks = (~(((x & Low) + Low) | x) & High) >> 15;
+        count += static_cast<qsizetype>((marks * 0x0001000100010001ULL) >> 48);
+    }
+    for (; i < size; ++i)
+        count += data[i] == u'\r' ? 1 : 0;
+    return count;
+}
+
+// Splits like splitLines, without copying the lines. Files end their lines with CR LF, so
+// the lines are found by the fast search for LF, and the text is split again character
+// by character only when it holds a CR that does not come before an LF.
+Lines splitViews(const QString &text)
+{
+    Lines views;
+    views.reserve(static_cast<size_t>(text.size() / 12));
+    const QStringView all(text);
+    const QChar *data = text.constData();
+    const qsizetype size = text.size();
+    qsizetype crBeforeLf = 0;
+    qsizetype start = 0;
+    for (qsizetype lf = all.indexOf(u'\n'); lf >= 0; lf = all.indexOf(u'\n', start)) {
+        const bool cr = lf > start && data[lf - 1] == u'\r';
+        crBeforeLf += cr ? 1 : 0;
+        views.emplace_back(data + start, lf - start - (cr ? 1 : 0));
+        start = lf + 1;
+    }
+    if (start < size)
+        views.emplace_back(data + start, size - start);
+    if (countCr(data, size) == crBeforeLf)
+        return views;
+
+    views.clear();
+    start = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = data[i].unicode();
+        if (c != u'\r' && c != u'\n')
+            continue;
+        views.emplace_back(data + start, i - start);
+        if (c == u'\r' && i + 1 < size && data[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        views.emplace_back(data + start, size - start);
+    return views;
+}
+
+// The index of the line that holds the text at offset at (and the needle after it), from
+// line onwards; lines.size() when there is none.
+size_t lineOf(const QString &text, const Lines &lines, size_t line, qsizetype at, qsizetype length)
+{
+    const QChar *match = text.constData() + at;
+    while (line < lines.size() && lines[line].data() + lines[line].size() < match + length)
+        ++line;
+    return line < lines.size() && lines[line].data() <= match ? line : lines.size();
+}
+
+// Marks the record lines, those that contain "<r no=\"". The double quote is rare in a
+// phone book, so the fast search for it through the whole text finds them quicker than
+// a search in every line.
+std::vector<bool> recordLines(const QString &text, const Lines &lines)
+{
+    std::vector<bool> marks(lines.size(), false);
+    if (lines.empty())
+        return marks;
+    const QStringView all(text);
+    const qsizetype quote = RecordStart.size() - 1;
+    size_t line = 0;
+    for (qsizetype at = all.indexOf(u'"', lines.front().data() - text.constData() + quote); at >= 0;
+         at = all.indexOf(u'"', at + 1)) {
+        if (all.mid(at - quote, RecordStart.size()) != RecordStart)
+            continue;
+        const size_t found = lineOf(text, lines, line, at - quote, RecordStart.size());
+        if (found == lines.size())
+            continue;
+        marks[found] = true;
+        line = found;
+    }
+    return marks;
+}
+
+// The first line that contains needle; lines.size() when there is none.
+size_t firstLineContaining(const QString &text, const Lines &lines, QStringView needle)
+{
+    if (lines.empty())
+        return 0;
+    const QStringView all(text);
+    for (qsizetype at = all.indexOf(needle, lines.front().data() - text.constData()); at >= 0;
+         at = all.indexOf(needle, at + 1)) {
+        const size_t found = lineOf(text, lines, 0, at, needle.size());
+        if (found < lines.size())
+            return found;
+    }
+    return lines.size();
+}
+
+XmlReadOutcome readText(const QString &text, const PhoneBook &current, bool extensionIsLeg)
+{
+    Lines lines = splitViews(text);
+    XmlReadOutcome outcome;
+    PhoneBook &book = outcome.book;
+    book.Syubetu = current.Syubetu;
+    book.SyubetuFlag = current.SyubetuFlag;
+    book.MACAddress = current.MACAddress;
+    book.WriteMode = current.WriteMode;
+
+    if (!lines.empty()) {
+        const QStringView first = lines.front();
+        const qsizetype slash = first.indexOf(u'/');
+        if (slash >= 0)
+            book.MACAddress = first.mid(slash + 1, qMin<qsizetype>(12, first.size() - slash - 1)).toString();
+    }
+    // A leading model comment is taken off whatever model it names, so that the
+    // SpeedDial line is line 1 in every file.
+    bool hadModelComment = false;
+    if (!lines.empty() && lines.front().startsWith(QLatin1StringView("<!--")) &&
+        !lines.front().contains(QLatin1StringView("SpeedDial"))) {
+        lines.erase(lines.begin());
+        hadModelComment = true;
+    }
+    if (lines.size() < 2 || !lines.at(1).contains(QLatin1StringView("SpeedDial"))) {
+        outcome.rejection = notPhoneBookText();
+        return outcome;
+    }
+
+    const int fileModel = modelOfLine(lines.at(1), extensionIsLeg || hadModelComment);
+    if (fileModel >= 0)
+        book.SyubetuFlag = fileModel;
+    const DeviceModel &recorded = deviceModel(book.SyubetuFlag);
+
+    if (lines.size() > 3 && lines.at(3).contains(QStringLiteral("お客様名"))) {
+        const QStringView line = lines.at(3);
+        const qsizetype nameEnd = line.indexOf(QStringLiteral(")－"));
+        if (nameEnd >= 10) {
+            book.UserName = line.mid(10, nameEnd - 10).toString();
+            const qsizetype noStart = nameEnd + 10;
+            const qsizetype noEnd = line.lastIndexOf(QLatin1StringView(") -->"));
+            book.UserNo = noEnd > noStart ? line.mid(noStart, noEnd - noStart).toString() : QString();
+        }
+    }
+    book.WriteMode = lines.size() > 5 && lines.at(5).contains(QLatin1StringView("<clear>1</clear>")) ? 0 : 1;
+
+    std::array<GroupSetting, PhoneBook::GroupCount> buffers = book.groups; // defaults of New
+    const std::vector<bool> records = recordLines(text, lines);
+    const size_t entryPart = firstLineContaining(text, lines, GroupPartEnd);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (!records[i])
+            continue;
+        if (i >= entryPart) {
+            if (readEntryRecord(lines, i, recorded, book))
+                ++outcome.count;
+            else
+                ++outcome.skipped;
+        } else if (!readGroupRecord(lines, i, recorded, buffers)) {
+            ++outcome.skipped;
+        }
+    }
+    book.groups = buffers;
+    book.Modified = false;
+    outcome.accepted = true;
+    return outcome;
+}
+
 } // namespace
+
+QStringList XmlPhoneBookText::lines() const
+{
+    return splitLines(text);
+}
 
 QString escapeKana(const QString &kana)
 {
-    QString text = kana;
-    text.replace(u'&', QStringLiteral("&amp;"));
-    text.replace(u'<', QStringLiteral("&lt;"));
-    text.replace(u'>', QStringLiteral("&gt;"));
-    text.replace(u'\'', QStringLiteral("&apos;"));
-    text.replace(u'"', QStringLiteral("&quot;"));
+    // One pass gives what the replacements "&", "<", ">", "'", '"' in this order give:
+    // no replacement text holds a character that a later one replaces, except the "&"
+    // of the entities, which is replaced first.
+    QString text;
+    text.reserve(kana.size() + 8);
+    for (const QChar c : kana) {
+        switch (c.unicode()) {
+        case u'&':
+            text += QLatin1StringView("&amp;");
+            break;
+        case u'<':
+            text += QLatin1StringView("&lt;");
+            break;
+        case u'>':
+            text += QLatin1StringView("&gt;");
+            break;
+        case u'\'':
+            text += QLatin1StringView("&apos;");
+            break;
+        case u'"':
+            text += QLatin1StringView("&quot;");
+            break;
+        default:
+            text += c;
+        }
+    }
     return text;
 }
 
 QString unescapeKana(const QString &kana)
 {
-    // "&amp;" last, so that "&amp;lt;" reads as "&lt;".
-    QString text = kana;
-    text.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
-    text.replace(QStringLiteral("&gt;"), QStringLiteral(">"));
-    text.replace(QStringLiteral("&apos;"), QStringLiteral("'"));
-    text.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
-    text.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+    // The five replacements in the order "&lt;", "&gt;", "&apos;", "&quot;", "&amp;" give
+    // the same as one pass from the left: each pattern begins with "&", ends with ";" and
+    // holds neither inside, and no replacement makes a pattern. So "&amp;lt;" reads as
+    // "&lt;", as it does when "&amp;" is replaced last.
+    static const std::array<std::pair<QLatin1StringView, QChar>, 5> entities = {{
+        {QLatin1StringView("&lt;"), u'<'},
+        {QLatin1StringView("&gt;"), u'>'},
+        {QLatin1StringView("&apos;"), u'\''},
+        {QLatin1StringView("&quot;"), u'"'},
+        {QLatin1StringView("&amp;"), u'&'},
+    }};
+    QString text;
+    text.reserve(kana.size());
+    const QStringView view(kana);
+    for (qsizetype i = 0; i < view.size(); ++i) {
+        if (view[i] == u'&') {
+            const auto entity = std::find_if(entities.begin(), entities.end(), [&](const auto &e) {
+                const qsizetype n = e.first.size();
+                if (i + n > view.size())
+                    return false;
+                for (qsizetype k = 1; k < n; ++k) {
+                    if (view[i + k] != QLatin1Char(e.first[k]))
+                        return false;
+                }
+                return true;
+            });
+            if (entity != entities.end()) {
+                text += entity->second;
+                i += entity->first.size() - 1;
+                continue;
+            }
+        }
+        text += view[i];
+    }
     return text;
 }
 
 XmlPhoneBookText buildXmlPhoneBook(const PhoneBook &book)
 {
     const DeviceModel &model = book.model();
-    XmlPhoneBookText text;
-    text.notices = noticesFor(book, model);
+    XmlPhoneBookText result;
+    result.notices = noticesFor(book, model);
 
-    QStringList &lines = text.lines;
-    lines.reserve(30 + 11 * model.entriesWritten);
-    if (!model.commentText().isEmpty())
-        lines << QStringLiteral("<!-- ") + model.commentText() + u'/' + book.MACAddress + QStringLiteral(" -->");
-    lines << QStringLiteral("<?xml version=\"1.0\" encoding=\"Shift-JIS\" ?>");
-    lines << QStringLiteral("<SpeedDial System=\"") + model.systemText() + QStringLiteral("\" >");
-    lines << QStringLiteral("\t<comment>Dalvino 1.40</comment>");
-    lines << QStringLiteral("<!-- お客様名(") + book.UserName + QStringLiteral(")－お客様電話番号(") + book.UserNo +
-                 QStringLiteral(") -->");
-    lines << QStringLiteral("<!-- オールクリアフラグ（0:なし、1:あり） -->");
-    lines << (book.WriteMode == 0 ? QStringLiteral("\t<clear>1</clear>") : QStringLiteral("\t<clear>0</clear>"));
-    lines << QString();
-    lines << QStringLiteral("<!-- グループ設定データ -->");
-    lines << QStringLiteral("\t<group>");
+    QString &out = result.text;
+    out.reserve(2048 + 240 * model.entriesWritten);
+    if (!model.commentText().isEmpty()) {
+        out.append(QLatin1StringView("<!-- "));
+        out.append(model.commentText());
+        out.append(u'/');
+        out.append(book.MACAddress);
+        out.append(QLatin1StringView(" -->"));
+        out.append(LineEnd);
+    }
+    appendLine(out, u"<?xml version=\"1.0\" encoding=\"Shift-JIS\" ?>");
+    out.append(QLatin1StringView("<SpeedDial System=\""));
+    out.append(model.systemText());
+    out.append(QLatin1StringView("\" >"));
+    out.append(LineEnd);
+    appendLine(out, u"\t<comment>Dalvino 1.40</comment>");
+    out.append(QStringLiteral("<!-- お客様名("));
+    out.append(book.UserName);
+    out.append(QStringLiteral(")－お客様電話番号("));
+    out.append(book.UserNo);
+    out.append(QLatin1StringView(") -->"));
+    out.append(LineEnd);
+    appendLine(out, u"<!-- オールクリアフラグ（0:なし、1:あり） -->");
+    appendLine(out, book.WriteMode == 0 ? u"\t<clear>1</clear>" : u"\t<clear>0</clear>");
+    out.append(LineEnd);
+    appendLine(out, u"<!-- グループ設定データ -->");
+    appendLine(out, u"\t<group>");
     // Group ring tones follow the model of the file last read, not the current one.
     const RingVocabulary recordedVocabulary = deviceModel(book.SyubetuFlag).ringVocabulary;
     for (int g = 0; g < PhoneBook::GroupCount; ++g) {
         if (book.groups[g].isSet())
-            appendGroup(lines, g, book.groups[g], model, recordedVocabulary);
+            appendGroup(out, g, book.groups[g], model, recordedVocabulary);
     }
-    lines << QStringLiteral("\t</group>");
-    lines << QString();
-    lines << GroupPartEnd;
-    lines << QStringLiteral("\t<speed>");
+    appendLine(out, u"\t</group>");
+    out.append(LineEnd);
+    appendLine(out, GroupPartEnd);
+    appendLine(out, u"\t<speed>");
     for (int p = 0; p < model.entriesWritten && p < static_cast<int>(book.entries.size()); ++p) {
         const DialEntry &entry = book.entries[p];
         if (!entry.isRegistered() || individualOverLimit(entry, model))
             continue;
-        appendEntry(lines, entry, model);
+        appendEntry(out, entry, model);
     }
-    lines << QStringLiteral("\t</speed>");
-    lines << QStringLiteral("</SpeedDial>");
-    return text;
+    appendLine(out, u"\t</speed>");
+    appendLine(out, u"</SpeedDial>");
+    return result;
 }
 
 QString notPhoneBookText()
@@ -296,71 +716,15 @@ QStringList XmlReadOutcome::messages() const
     return list;
 }
 
-XmlReadOutcome readXmlPhoneBook(const QStringList &input, const PhoneBook &current, bool extensionIsLeg)
+XmlReadOutcome readXmlPhoneBook(const QStringList &lines, const PhoneBook &current, bool extensionIsLeg)
 {
-    XmlReadOutcome outcome;
-    PhoneBook &book = outcome.book;
-    book.Syubetu = current.Syubetu;
-    book.SyubetuFlag = current.SyubetuFlag;
-    book.MACAddress = current.MACAddress;
-    book.WriteMode = current.WriteMode;
+    QString text;
+    for (const QString &line : lines)
+        text += line + u'\n';
+    return readText(text, current, extensionIsLeg);
+}
 
-    QStringList lines = input;
-    if (!lines.isEmpty()) {
-        const QString &first = lines.first();
-        const qsizetype slash = first.indexOf(u'/');
-        if (slash >= 0)
-            book.MACAddress = first.mid(slash + 1, 12);
-    }
-    // A leading model comment is taken off whatever model it names, so that the
-    // SpeedDial line is line 1 in every file.
-    bool hadModelComment = false;
-    if (!lines.isEmpty() && lines.first().startsWith(QLatin1StringView("<!--")) &&
-        !lines.first().contains(QLatin1StringView("SpeedDial"))) {
-        lines.removeFirst();
-        hadModelComment = true;
-    }
-    if (lines.size() < 2 || !lines.at(1).contains(QLatin1StringView("SpeedDial"))) {
-        outcome.rejection = notPhoneBookText();
-        return outcome;
-    }
-
-    const int fileModel = modelOfLine(lines.at(1), extensionIsLeg || hadModelComment);
-    if (fileModel >= 0)
-        book.SyubetuFlag = fileModel;
-    const DeviceModel &recorded = deviceModel(book.SyubetuFlag);
-
-    if (lines.size() > 3 && lines.at(3).contains(QStringLiteral("お客様名"))) {
-        const QString &line = lines.at(3);
-        const qsizetype nameEnd = line.indexOf(QStringLiteral(")－"));
-        if (nameEnd >= 10) {
-            book.UserName = line.mid(10, nameEnd - 10);
-            const qsizetype noStart = nameEnd + 10;
-            const qsizetype noEnd = line.lastIndexOf(QLatin1StringView(") -->"));
-            book.UserNo = noEnd > noStart ? line.mid(noStart, noEnd - noStart) : QString();
-        }
-    }
-    book.WriteMode = lines.size() > 5 && lines.at(5).contains(QLatin1StringView("<clear>1</clear>")) ? 0 : 1;
-
-    std::array<GroupSetting, PhoneBook::GroupCount> buffers = book.groups; // defaults of New
-    bool entryPart = false;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString &line = lines.at(i);
-        if (!entryPart && line.contains(GroupPartEnd))
-            entryPart = true;
-        if (!line.contains(RecordStart))
-            continue;
-        if (entryPart) {
-            if (readEntryRecord(lines, i, recorded, book))
-                ++outcome.count;
-            else
-                ++outcome.skipped;
-        } else if (!readGroupRecord(lines, i, recorded, buffers)) {
-            ++outcome.skipped;
-        }
-    }
-    book.groups = buffers;
-    book.Modified = false;
-    outcome.accepted = true;
-    return outcome;
+XmlReadOutcome readXmlPhoneBookText(const QString &text, const PhoneBook &current, bool extensionIsLeg)
+{
+    return readText(text, current, extensionIsLeg);
 }

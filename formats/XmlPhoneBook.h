@@ -8,11 +8,14 @@
 // The phone system's XML phone book. The layout is fixed line by line: the reader finds
 // values by line positions, so the writer's lines, tabs and element order are the format.
 
-// The text of a phone book under its current model, and the messages about entries that
-// are not written, in the order they are to be shown (before the file is stored).
+// The text of a phone book under its current model, every line ended by CR LF, and the
+// messages about entries that are not written, in the order they are to be shown (before
+// the file is stored).
 struct XmlPhoneBookText {
-    QStringList lines;
+    QString text;
     QStringList notices;
+
+    QStringList lines() const;
 };
 
 // Throws DalvinoError (conversion error) when an entry of group "個別" among the walked
@@ -38,6 +41,8 @@ struct XmlReadOutcome {
 // Throws DalvinoError (conversion error) where a number is not a number; nothing is
 // changed then either.
 XmlReadOutcome readXmlPhoneBook(const QStringList &lines, const PhoneBook &current, bool extensionIsLeg);
+// The same on the decoded text of a file, split at CR LF, lone CR and lone LF.
+XmlReadOutcome readXmlPhoneBookText(const QString &text, const PhoneBook &current, bool extensionIsLeg);
 
 QString notPhoneBookText();              // "Brisantの電話帳データではありません"
 QString entryCountText(int count);       // "N件のデータが登録されています"

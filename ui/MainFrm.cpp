@@ -8,8 +8,10 @@
 #include "ui/CsvSaveDialogFrm.h"
 #include "ui/EditFrm.h"
 #include "ui/FileChoices.h"
+#include "ui/FindFrm.h"
 #include "ui/GroupEditFrm.h"
 #include "ui/HelpFrm.h"
+#include "ui/InportFrm.h"
 #include "ui/PhoneBookModels.h"
 #include "ui/Pictures.h"
 #include "ui/Prompts.h"
@@ -498,10 +500,11 @@ void TFormMain::commitPhoneBook(const PhoneBook &book)
     Book = book;
     Book.Syubetu = oldModel; // the model changes through setModel, with its effects
     setWriteMode(Book.WriteMode);
-    showCustomer();
+    showCustomer(); // the boxes' change handlers mark the document modified ...
     updateCaption();
     refreshLists();
-    setModified(Book.Modified);
+    setModified(book.Modified); // ... so the committed book's own flag is put back
+
 }
 
 QString TFormMain::unsavedChangesText(const QString &fileName)
@@ -715,7 +718,9 @@ void TFormMain::createOtherWindows()
     // file chooser.
     FormEdit = new TFormEdit(this);
     FormGroupEdit = new TFormGroupEdit(this);
+    FormFind = new TFormFind(this);
     VerForm = new TVerForm(this);
+    FormInport = new TFormInport(this);
     FormHelp = new TFormHelp(this);
     FormRt = new TFormRt(this);
     FormAnalysis = new TFormAnalysis(this);

@@ -24,7 +24,9 @@ class TFormRt;
 class TFormHelp;
 class TVerForm;
 class TFormAnalysis;
+class TFormInport;
 class TFormCsvSaveDialog;
+class TFormFind;
 
 // The main window: it owns the one phone book for the whole run, shows it in the entry
 // list and the group list, and starts every command.
@@ -64,10 +66,12 @@ public:
     TFormSplush *Splush = nullptr;
     TFormEdit *FormEdit = nullptr;           // rebuilt when the model changes
     TFormGroupEdit *FormGroupEdit = nullptr; // rebuilt when the model changes
+    TFormFind *FormFind = nullptr;
     TFormRt *FormRt = nullptr;
     TVerForm *VerForm = nullptr;
     TFormHelp *FormHelp = nullptr;
     TFormAnalysis *FormAnalysis = nullptr; // the report window
+    TFormInport *FormInport = nullptr;
     TFormCsvSaveDialog *CsvSaveDialog = nullptr; // the file chooser of Save and the CSV export
 
     // Menu commands.
@@ -111,6 +115,9 @@ public:
     // The positions of the selected rows, in ascending order.
     QList<int> selectedPositions() const;
     int focusedPosition() const;
+    // Moves to a row found by a search: the first selected row loses its selection, the
+    // row is selected, focused and scrolled into view, and the list gets the input focus.
+    void jumpToPosition(int position);
 
     // Commits a phone book read completely from a file or an import into the document:
     // entries, groups, customer, write mode and document state.

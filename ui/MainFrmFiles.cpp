@@ -49,7 +49,7 @@ void saveDocument(TFormMain &window, const QString &name)
     for (const QString &notice : text.notices)
         Prompts::current().information(notice);
     const PhoneBookFiles::SaveTarget target = PhoneBookFiles::saveTarget(name, window.Book.model());
-    PhoneBookFiles::store(text.lines, target);
+    PhoneBookFiles::store(text.text, target);
     Prompts::current().information(PhoneBookFiles::savedText(name, target));
     window.Book.FileName = target.path;
     window.updateCaption();

@@ -74,7 +74,7 @@ void TestCheckCommand::initTestCase()
     book.entries[102].setField(DialEntry::Name, QStringLiteral("鈴木"));
     book.entries[102].setField(DialEntry::Phone, QStringLiteral("03-1234-5678")); // clean
     faultyPath = dir.filePath(QStringLiteral("faulty.xml"));
-    writeTextLines(faultyPath, buildXmlPhoneBook(book).lines);
+    writeTextLines(faultyPath, buildXmlPhoneBook(book).lines());
 }
 
 void TestCheckCommand::cleanPhoneBook()

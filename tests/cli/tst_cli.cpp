@@ -56,6 +56,8 @@ private slots:
     void errors();
     void notAPhoneBookLeavesNoOutput();
     void help();
+    void samplesOpen_data();
+    void samplesOpen();
 };
 
 void TestCli::infoOfSeveralModels_data()
@@ -242,6 +244,32 @@ void TestCli::help()
     const Run command = cli({QStringLiteral("info"), QStringLiteral("--help")});
     QCOMPARE(command.exitCode, 0);
     QVERIFY(command.out.startsWith(QStringLiteral("Usage: dalvino-cli info IN\n")));
+}
+
+void TestCli::samplesOpen_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<QString>("mac");
+    QTest::newRow("xml") << "zr410std.xml"
+                         << "ZR410Std"
+                         << "000000000000";
+    QTest::newRow("leg") << "lm630pro.leg"
+                         << "LM630Pro"
+                         << "00A0B1C2D3E4";
+}
+
+void TestCli::samplesOpen()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, model);
+    QFETCH(QString, mac);
+    const Run run = cli({QStringLiteral("info"), sourceDir() + QStringLiteral("/samples/") + file});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QStringLiteral("model: %1\ncustomer-name: 株式会社丸山工業\ncustomer-number: 048-555-0100\n"
+                                     "write-mode: 書き込み時にクリア\nmac-address: %2\nentries: 38\ngroups: 6\n")
+                          .arg(model, mac));
+    QCOMPARE(run.err, QStringLiteral("38件のデータが登録されています\n"));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

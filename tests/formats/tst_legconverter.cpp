@@ -129,7 +129,7 @@ void TestLegConverter::xmlToLegToXmlIsByteExact()
 {
     const QByteArray xml = fixtureBytes(QStringLiteral("filled_LM630Pro.xml"));
     const QString leg = files + QStringLiteral("/customer.leg");
-    LegConverter::writeLeg(leg, splitLines(decodeText(xml)));
+    LegConverter::writeLeg(leg, decodeText(xml));
     QVERIFY(!QFile::exists(AppPaths::workingFile()));
     const QByteArray legBytes = readFileBytes(leg);
     QVERIFY(legBytes.startsWith("QLEG"));
@@ -137,15 +137,15 @@ void TestLegConverter::xmlToLegToXmlIsByteExact()
     // Nothing but the target is left in its folder.
     QCOMPARE(QDir(files).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("customer.leg")});
 
-    const QStringList lines = LegConverter::readLeg(leg);
+    const QString text = LegConverter::readLeg(leg);
     QCOMPARE(readFileBytes(AppPaths::workingFile()), xml);
-    QCOMPARE(encodeCp932(joinLines(lines)), xml);
+    QCOMPARE(encodeCp932(text), xml);
 }
 
 void TestLegConverter::uppercaseLegTargetKeepsItsName()
 {
     const QString leg = files + QStringLiteral("/OLD.LEG");
-    LegConverter::writeLeg(leg, splitLines(decodeText(fixtureBytes(QStringLiteral("new_LM630Pro.xml")))));
+    LegConverter::writeLeg(leg, decodeText(fixtureBytes(QStringLiteral("new_LM630Pro.xml"))));
     QCOMPARE(QDir(files).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("OLD.LEG")});
 }
 
@@ -182,7 +182,7 @@ void TestLegConverter::failedConversionKeepsTheOldTarget()
     const QByteArray before = readFileBytes(leg);
     useConverterScript(converter);
     try {
-        LegConverter::writeLeg(leg, splitLines(decodeText(fixtureBytes(QStringLiteral("new_LM630Pro.xml")))));
+        LegConverter::writeLeg(leg, decodeText(fixtureBytes(QStringLiteral("new_LM630Pro.xml"))));
         QFAIL("reported as success");
     } catch (const DalvinoError &e) {
         QVERIFY2(e.text().contains(message), qPrintable(e.text()));
@@ -198,7 +198,7 @@ void TestLegConverter::missingConverterIsASystemError()
     const QString leg = files + QStringLiteral("/x.leg");
     QVERIFY_THROWS_EXCEPTION(DalvinoError, LegConverter::readLeg(leg));
     try {
-        LegConverter::writeLeg(leg, {QStringLiteral("<SpeedDial >")});
+        LegConverter::writeLeg(leg, QStringLiteral("<SpeedDial >\r\n"));
         QFAIL("no error");
     } catch (const DalvinoError &e) {
         QVERIFY(e.text().startsWith(QStringLiteral("システムエラー。コード：2.\r\n")));
@@ -219,7 +219,7 @@ void TestLegConverter::unwritableTargetFolder()
     }
     const QString leg = folder + QStringLiteral("/x.leg");
     try {
-        LegConverter::writeLeg(leg, splitLines(decodeText(fixtureBytes(QStringLiteral("new_LM630Pro.xml")))));
+        LegConverter::writeLeg(leg, decodeText(fixtureBytes(QStringLiteral("new_LM630Pro.xml"))));
         QFAIL("no error");
     } catch (const DalvinoError &e) {
         QVERIFY2(e.text().startsWith(QStringLiteral("ファイル \"%1\" を作成できません。").arg(leg)),
@@ -254,7 +254,7 @@ void TestLegConverter::loadAndStoreThroughPhoneBookFiles()
     QVERIFY(target.path.endsWith(QStringLiteral("filled_KN820Std.leg")));
 
     const QString leg = files + QStringLiteral("/kn820.leg");
-    PhoneBookFiles::store(buildXmlPhoneBook(book).lines, {leg, true, false});
+    PhoneBookFiles::store(buildXmlPhoneBook(book).text, {leg, true, false});
     const XmlReadOutcome back = PhoneBookFiles::load(leg, PhoneBook());
     QVERIFY(back.accepted);
     QCOMPARE(back.book.FileName, leg);

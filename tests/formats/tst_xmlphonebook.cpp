@@ -209,6 +209,8 @@ private slots:
     void notANumberRefusesTheFile();
     void customerLineAbsentLeavesCustomerEmpty();
     void macAddressKeptWithoutModelComment();
+    void lineEndsOfTheText_data();
+    void lineEndsOfTheText();
 };
 
 void TestXmlPhoneBook::writesNewPhoneBook_data()
@@ -226,7 +228,7 @@ void TestXmlPhoneBook::writesNewPhoneBook()
     PhoneBook book;
     book.Syubetu = model;
     const XmlPhoneBookText text = buildXmlPhoneBook(book);
-    QCOMPARE(bytesOf(text.lines), expectedFile(QStringLiteral("new_%1.xml").arg(ModelFiles.at(model))));
+    QCOMPARE(bytesOf(text.lines()), expectedFile(QStringLiteral("new_%1.xml").arg(ModelFiles.at(model))));
 }
 
 void TestXmlPhoneBook::writesFilledPhoneBook_data()
@@ -240,7 +242,7 @@ void TestXmlPhoneBook::writesFilledPhoneBook()
     const XmlPhoneBookText text = buildXmlPhoneBook(filledBook(model));
     const QByteArray expected = expectedFile(QStringLiteral("filled_%1.xml").arg(ModelFiles.at(model)));
     // Line by line first, so that a failure names the line.
-    const QStringList got = text.lines;
+    const QStringList got = text.lines();
     const QStringList want = linesOf(expected);
     for (qsizetype i = 0; i < qMin(got.size(), want.size()); ++i)
         QCOMPARE(got.at(i), want.at(i));
@@ -249,7 +251,7 @@ void TestXmlPhoneBook::writesFilledPhoneBook()
     // And the file itself, byte for byte.
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("out.xml"));
-    writeTextLines(path, text.lines);
+    writeTextLines(path, text.lines());
     QCOMPARE(readFileBytes(path), expected);
 }
 
@@ -303,7 +305,7 @@ void TestXmlPhoneBook::individualWithoutNumberStopsBuilding()
         PhoneBook book = filledBook(model);
         book.entries[40].setField(DialEntry::Group, QStringLiteral("個別"));
         book.entries[40].setField(DialEntry::Extension, QString());
-        QCOMPARE(buildXmlPhoneBook(book).lines, buildXmlPhoneBook(filledBook(model)).lines);
+        QCOMPARE(buildXmlPhoneBook(book).lines(), buildXmlPhoneBook(filledBook(model)).lines());
     }
 }
 
@@ -332,7 +334,7 @@ void TestXmlPhoneBook::individualExtensionLimit()
              {QStringLiteral("個別先"), QString(), QString(), QStringLiteral("個別"), QStringLiteral("設定なし"),
               extension, QStringLiteral("0"), QString()});
     const XmlPhoneBookText text = buildXmlPhoneBook(book);
-    QCOMPARE(text.lines.contains(QStringLiteral("\t\t<r no=\"0100\">")), written);
+    QCOMPARE(text.lines().contains(QStringLiteral("\t\t<r no=\"0100\">")), written);
     QCOMPARE(!text.notices.isEmpty(), notice);
 }
 
@@ -345,7 +347,7 @@ void TestXmlPhoneBook::onlyFirstThousandPositionsForSmallModels()
     std::swap(book.entries[1000], book.entries[1]);
     book.entries[999].setField(DialEntry::Name, QStringLiteral("甲"));
     book.entries[1000].setField(DialEntry::Name, QStringLiteral("乙"));
-    const QStringList lines = buildXmlPhoneBook(book).lines;
+    const QStringList lines = buildXmlPhoneBook(book).lines();
     QVERIFY(lines.contains(QStringLiteral("\t\t<r no=\"999\">"))); // slot 3999, last three digits
     QVERIFY(!lines.contains(QStringLiteral("\t\t\t<kj>乙</kj>")));
 }
@@ -356,9 +358,9 @@ void TestXmlPhoneBook::groupRingToneFollowsRecordedModel()
     book.Syubetu = ModelLM630Pro;
     book.groups[0].fields[GroupSetting::Ring] = QStringLiteral("着信メロディ１");
     book.SyubetuFlag = ModelMorvel;
-    QVERIFY(buildXmlPhoneBook(book).lines.contains(QStringLiteral("\t\t\t<rg>10</rg>")));
+    QVERIFY(buildXmlPhoneBook(book).lines().contains(QStringLiteral("\t\t\t<rg>10</rg>")));
     book.SyubetuFlag = ModelLM630Std;
-    QVERIFY(buildXmlPhoneBook(book).lines.contains(QStringLiteral("\t\t\t<rg>11</rg>")));
+    QVERIFY(buildXmlPhoneBook(book).lines().contains(QStringLiteral("\t\t\t<rg>11</rg>")));
 }
 
 void TestXmlPhoneBook::unlistedGroupRingAndLampWrittenEmpty()
@@ -367,7 +369,7 @@ void TestXmlPhoneBook::unlistedGroupRingAndLampWrittenEmpty()
     book.Syubetu = ModelLM630Pro;
     book.groups[2].fields[GroupSetting::Ring] = QStringLiteral("鐘");
     book.groups[2].fields[GroupSetting::Lamp] = QStringLiteral("金色");
-    const QStringList lines = buildXmlPhoneBook(book).lines;
+    const QStringList lines = buildXmlPhoneBook(book).lines();
     const qsizetype at = lines.indexOf(QStringLiteral("\t\t<r no=\"2\">"));
     QVERIFY(at > 0);
     QCOMPARE(lines.at(at + 1), QStringLiteral("\t\t\t<rg/>"));
@@ -382,7 +384,7 @@ void TestXmlPhoneBook::charactersOutsideShiftJisBecomeQuestionMarks()
     setEntry(book, 0,
              {QStringLiteral("〜−"), QString(), QString(), QStringLiteral("グループ０"), QStringLiteral("設定なし"),
               QStringLiteral("01"), QStringLiteral("0"), QStringLiteral("～－")});
-    const QByteArray bytes = bytesOf(buildXmlPhoneBook(book).lines);
+    const QByteArray bytes = bytesOf(buildXmlPhoneBook(book).lines());
     QVERIFY(bytes.contains(QByteArray("<kj>?"
                                       "?</kj>")));
     QVERIFY(bytes.contains(QByteArray("<m>\x81\x60\x81\x7C</m>")));
@@ -399,7 +401,7 @@ void TestXmlPhoneBook::roundTripEveryModel()
 {
     QFETCH(int, model);
     const PhoneBook book = roundTripBook(model);
-    const QByteArray bytes = bytesOf(buildXmlPhoneBook(book).lines);
+    const QByteArray bytes = bytesOf(buildXmlPhoneBook(book).lines());
 
     PhoneBook current; // what the document held before
     current.SyubetuFlag = ModelZR410Pro;
@@ -436,7 +438,7 @@ void TestXmlPhoneBook::threeDigitRecordsOfZR410Std()
              {QStringLiteral("総務"), QStringLiteral("ｿｳﾑ"), QStringLiteral("1234"), QStringLiteral("グループ１"),
               QStringLiteral("保留メロディ１"), QStringLiteral("01"), QStringLiteral("内線グループＢ"),
               QStringLiteral("メモ")});
-    const QStringList lines = buildXmlPhoneBook(book).lines;
+    const QStringList lines = buildXmlPhoneBook(book).lines();
     QVERIFY(lines.contains(QStringLiteral("\t\t<r no=\"012\">")));
     QVERIFY(!lines.join(u'\n').contains(QStringLiteral("<rt>")));
     QVERIFY(!lines.join(u'\n').contains(QStringLiteral("<m>")));
@@ -458,15 +460,15 @@ void TestXmlPhoneBook::morvelTwoByModelComment()
 {
     // A MorvelⅡ phone book kept as .xml still has its model comment and its memos.
     PhoneBook book = roundTripBook(ModelMorvel2);
-    const QStringList lines = buildXmlPhoneBook(book).lines;
+    const QStringList lines = buildXmlPhoneBook(book).lines();
     const XmlReadOutcome asXml = readXmlPhoneBook(lines, PhoneBook(), false);
     QCOMPARE(asXml.book.SyubetuFlag, ModelMorvel2);
     QCOMPARE(asXml.book.entries[37].memo(), book.entries[37].memo());
 
     PhoneBook morvel = roundTripBook(ModelMorvel);
-    const XmlReadOutcome plain = readXmlPhoneBook(buildXmlPhoneBook(morvel).lines, PhoneBook(), false);
+    const XmlReadOutcome plain = readXmlPhoneBook(buildXmlPhoneBook(morvel).lines(), PhoneBook(), false);
     QCOMPARE(plain.book.SyubetuFlag, ModelMorvel);
-    const XmlReadOutcome fromLeg = readXmlPhoneBook(buildXmlPhoneBook(morvel).lines, PhoneBook(), true);
+    const XmlReadOutcome fromLeg = readXmlPhoneBook(buildXmlPhoneBook(morvel).lines(), PhoneBook(), true);
     QCOMPARE(fromLeg.book.SyubetuFlag, ModelMorvel2);
 }
 
@@ -635,12 +637,45 @@ void TestXmlPhoneBook::macAddressKeptWithoutModelComment()
     book.Syubetu = ModelZR410Pro;
     PhoneBook current;
     current.MACAddress = QStringLiteral("123456789012");
-    const XmlReadOutcome outcome = readXmlPhoneBook(buildXmlPhoneBook(book).lines, current, false);
+    const XmlReadOutcome outcome = readXmlPhoneBook(buildXmlPhoneBook(book).lines(), current, false);
     QCOMPARE(outcome.book.MACAddress, QStringLiteral("123456789012"));
     // A short comment gives as many characters as there are.
     QStringList lines = lm630File({}, {});
     lines[0] = QStringLiteral("<!-- LM630Std/AB");
     QCOMPARE(readXmlPhoneBook(lines, current, true).book.MACAddress, QStringLiteral("AB"));
+}
+
+void TestXmlPhoneBook::lineEndsOfTheText_data()
+{
+    QTest::addColumn<QString>("lineEnd");
+    QTest::newRow("CR LF") << "\r\n";
+    QTest::newRow("LF") << "\n";
+    QTest::newRow("CR") << "\r";
+}
+
+void TestXmlPhoneBook::lineEndsOfTheText()
+{
+    // The text reader splits as the line reader does: CR LF, lone CR and lone LF, also
+    // mixed in one file.
+    QFETCH(QString, lineEnd);
+    const PhoneBook book = roundTripBook(ModelLM630Std);
+    const QString crlf = buildXmlPhoneBook(book).text;
+    QString text = crlf;
+    text.replace(QStringLiteral("\r\n"), lineEnd);
+    const XmlReadOutcome expected = readXmlPhoneBook(splitLines(crlf), PhoneBook(), true);
+    const XmlReadOutcome outcome = readXmlPhoneBookText(text, PhoneBook(), true);
+    QVERIFY(outcome.accepted);
+    QCOMPARE(outcome.count, expected.count);
+    QCOMPARE(outcome.book.entries, book.entries);
+    QCOMPARE(outcome.book.groups, book.groups);
+
+    // One lone CR in the middle of a CR LF file still ends a line there.
+    QString mixed = crlf;
+    const qsizetype at = mixed.indexOf(QStringLiteral("\t\t\t<g>"));
+    mixed.replace(at - 2, 2, QStringLiteral("\r")); // the CR LF before the first <g> line
+    const XmlReadOutcome lone = readXmlPhoneBookText(mixed, PhoneBook(), true);
+    QCOMPARE(lone.book.entries, book.entries);
+    QCOMPARE(readXmlPhoneBookText(mixed + QStringLiteral("\r"), PhoneBook(), true).count, expected.count);
 }
 
 QTEST_GUILESS_MAIN(TestXmlPhoneBook)

@@ -33,6 +33,7 @@ private slots:
     void closingMaximizedWritesOnlyState();
     void modelChoiceAndPopupCaptions();
     void customerFieldsMarkModified();
+    void committedBookKeepsItsModifiedFlag();
     void newCommand_data();
     void newCommand();
     void closeQuestion_data();
@@ -217,6 +218,25 @@ void TestMainFrm::customerFieldsMarkModified()
     w->UserNo->setText(QStringLiteral("03-1234"));
     QVERIFY(w->Book.Modified);
     QCOMPARE(w->Book.UserNo, QStringLiteral("03-1234"));
+}
+
+void TestMainFrm::committedBookKeepsItsModifiedFlag()
+{
+    auto w = start();
+    w->UserName->setText(QStringLiteral("前の顧客"));
+    PhoneBook read;
+    read.FileName = QStringLiteral("/tmp/read.xml");
+    read.entries[2].setField(DialEntry::Name, QStringLiteral("山田"));
+    read.Modified = false;
+    w->commitPhoneBook(read); // emptying the customer box must not count as an edit
+    QVERIFY(!w->Book.Modified);
+    QVERIFY(w->StatusPanel0->text().isEmpty());
+    QVERIFY(w->UserName->text().isEmpty());
+    QCOMPARE(w->windowTitle(), QStringLiteral("Dalvino - [/tmp/read.xml]"));
+    QCOMPARE(w->EntryModel->index(2, 1).data().toString(), QStringLiteral("山田"));
+    read.Modified = true;
+    w->commitPhoneBook(read);
+    QCOMPARE(w->StatusPanel0->text(), QStringLiteral("変更あり"));
 }
 
 void TestMainFrm::newCommand_data()

@@ -1,0 +1,92 @@
+// CSV import and export against decoding / encoding the same bytes alone.
+#include "core/PhoneBook.h"
+#include "formats/CsvExport.h"
+#include "formats/CsvImport.h"
+#include "formats/TextFile.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+// Best of several runs, in microseconds.
+double best(const std::function<void()> &work, int runs = 30)
+{
+    qint64 bestNs = -1;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        const qint64 ns = timer.nsecsElapsed();
+        if (bestNs < 0 || ns < bestNs)
+            bestNs = ns;
+    }
+    return bestNs / 1000.0;
+}
+
+PhoneBook filledBook()
+{
+    PhoneBook book;
+    for (int i = 0; i < PhoneBook::EntryCount; ++i) {
+        DialEntry &e = book.entries[i];
+        e.setField(DialEntry::Name, QStringLiteral("山田太郎商事株式会社%1").arg(i));
+        e.setField(DialEntry::Kana, QStringLiteral("ﾔﾏﾀﾞﾀﾛｳｼｮｳｼﾞ%1").arg(i));
+        e.setField(DialEntry::Phone, QStringLiteral("03-1234-%1").arg(i, 4, 10, QLatin1Char('0')));
+        e.setField(DialEntry::Group, QStringLiteral("グループ３"));
+        e.setField(DialEntry::Ring, QStringLiteral("着信メロディ１"));
+        e.setField(DialEntry::Extension, QStringLiteral("12"));
+        e.setField(DialEntry::Destination, QStringLiteral("内線グループＣ"));
+        e.setField(DialEntry::Memo, QStringLiteral("営業部第二課担当"));
+    }
+    return book;
+}
+
+} // namespace
+
+int main()
+{
+    // Import: a 4000-row address list, six fields mapped.
+    QString source;
+    for (int i = 1; i <= PhoneBook::EntryCount; ++i)
+        source += QStringLiteral("山田太郎%1,やまだたろう,(03)1234-%1,3,A,営業部担当\r\n").arg(i);
+    const QByteArray importBytes = encodeCp932(source);
+    CsvImport::Request request;
+    request.startRow = 1;
+    request.endRow = PhoneBook::EntryCount;
+    request.mapping = {0, 1, 2, 3, 4, 5};
+    const PhoneBook current;
+    int imported = 0;
+    const double decodeUs = best([&] { (void)decodeCp932(importBytes); });
+    const double importUs = best([&] {
+        const CsvImport::Table table = CsvImport::buildTable(splitLines(CsvImport::decode(importBytes)));
+        imported = CsvImport::import(current, table, request).imported;
+    });
+    std::printf("import %d rows (%lld bytes): %.0f us; decode alone %.0f us; ratio %.2f\n", imported,
+                static_cast<long long>(importBytes.size()), importUs, decodeUs, importUs / decodeUs);
+
+    CsvImport::Table loaded;
+    const double loadUs = best([&] { loaded = CsvImport::buildTable(splitLines(CsvImport::decode(importBytes))); });
+    const double convertUs = best([&] { imported = CsvImport::import(current, loaded, request).imported; });
+    std::printf("  of which reading the file into the preview table %.0f us (%.2f), building the phone book %.0f us "
+                "(%.2f)\n",
+                loadUs, loadUs / decodeUs, convertUs, convertUs / decodeUs);
+
+    // Export: 4000 filled rows.
+    const PhoneBook book = filledBook();
+    const QString text = joinLines(CsvExport::lines(book));
+    qsizetype exportedBytes = 0;
+    const double encodeUs = best([&] { (void)encodeCp932(text); });
+    const double exportUs = best([&] { exportedBytes = encodeCp932(joinLines(CsvExport::lines(book))).size(); });
+    std::printf("export 4001 lines (%lld bytes): %.0f us; encode alone %.0f us; ratio %.2f\n",
+                static_cast<long long>(exportedBytes), exportUs, encodeUs, exportUs / encodeUs);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("export.csv"));
+    const double writeUs = best([&] { CsvExport::write(path, book); }, 10);
+    std::printf("export with the atomic file write: %.0f us; ratio to encode %.2f\n", writeUs, writeUs / encodeUs);
+    return 0;
+}

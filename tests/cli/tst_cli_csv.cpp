@@ -1,0 +1,183 @@
+#include "TestPaths.h"
+#include "formats/TextFile.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run cli(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(binDir() + QStringLiteral("/dalvino-cli"), arguments);
+    if (!process.waitForFinished(60000))
+        qFatal("dalvino-cli did not finish");
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+QString legacyHeader(const QString &signature, const QString &field4, const QString &variant)
+{
+    QStringList fields{signature, QStringLiteral("x"), QStringLiteral("0"), field4};
+    while (fields.size() < 14)
+        fields << QStringLiteral("h");
+    fields << variant;
+    return fields.join(u',');
+}
+
+const QString Address = QStringLiteral("名前,カナ,電話,グループ,着信音,メモ\r\n"
+                                       "山田,やまだ,(03)1234-5678,3,2,営業\r\n"
+                                       "鈴木,すずき,03(1234)5678,10,A,\r\n");
+
+} // namespace
+
+class TestCliCsv : public QObject {
+    Q_OBJECT
+
+private slots:
+    void convertLegacyCsvToXml();
+    void convertToCsvExport();
+    void convertRefusesOtherCsv();
+    void convertLegacyErrorWritesNothing();
+    void importCsvToCsv();
+    void importCsvUtf8AndModel();
+    void importCsvChecks_data();
+    void importCsvChecks();
+    void importCsvRowsBeyondTheFile();
+    void help();
+
+private:
+    QString path(const QString &name) const { return dir_.filePath(name); }
+    QTemporaryDir dir_;
+};
+
+void TestCliCsv::convertLegacyCsvToXml()
+{
+    writeTextLines(path("old.csv"), {legacyHeader("PQ---R", "0x08", "4"), "1,2,3,4,5,6,7,山田,ﾔﾏﾀﾞ,03-1",
+                                     "1,2,3,4,5,6,7,鈴木,ｽｽﾞｷ,04-2"});
+    const Run run = cli({"convert", path("old.csv"), path("out.xml")});
+    QCOMPARE(run.exitCode, 0);
+    // The count message of the read comes first, the writer's notices after it.
+    QVERIFY2(run.err.startsWith(QStringLiteral("2件のデータが登録されています\n")), qPrintable(run.err));
+    const Run info = cli({"info", path("out.xml")});
+    QCOMPARE(info.exitCode, 0);
+    QVERIFY2(info.out.contains(QStringLiteral("model: ZR410Pro\n")), qPrintable(info.out));
+    QVERIFY(info.out.contains(QStringLiteral("entries: 2\n")));
+}
+
+void TestCliCsv::convertToCsvExport()
+{
+    writeTextLines(path("old.csv"), {legacyHeader("NV300R", "0x01", "2"), "個別,05,3,4,5,6,7,山田,ﾔﾏﾀﾞ,03-1"});
+    const Run run = cli({"convert", path("old.csv"), path("export.csv")});
+    QCOMPARE(run.exitCode, 0);
+    const QStringList lines = readLines(path("export.csv"));
+    QCOMPARE(lines.size(), 4001);
+    QCOMPARE(lines.first(), QStringLiteral("短縮番号,名前,カナ,電話番号,グループ,着信音,登録実装,着信先,メモ"));
+    QCOMPARE(lines.at(1), QStringLiteral("0000,山田,ﾔﾏﾀﾞ,03-1,個別,設定なし,05,0,"));
+    QCOMPARE(lines.at(2), QStringLiteral("0001,,,,グループ０,設定なし,01,0,"));
+}
+
+void TestCliCsv::convertRefusesOtherCsv()
+{
+    writeTextLines(path("address.csv"), splitLines(Address));
+    const Run run = cli({"convert", path("address.csv"), path("refused.xml")});
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.err, QStringLiteral("NVシリーズの短縮データではありません\n"));
+    QVERIFY(!QFile::exists(path("refused.xml")));
+}
+
+void TestCliCsv::convertLegacyErrorWritesNothing()
+{
+    writeTextLines(path("broken.csv"), {legacyHeader("CW214R", "0x01", "3"), "1,2,3,4,5,山田,ﾔﾏﾀﾞ,03", "1,2,3"});
+    const Run run = cli({"convert", path("broken.csv"), path("broken.xml")});
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.err, QStringLiteral("3行目にフィールド6がないため読み込みを中止しました\n"));
+    QVERIFY(!QFile::exists(path("broken.xml")));
+}
+
+void TestCliCsv::importCsvToCsv()
+{
+    writeTextLines(path("address.csv"), splitLines(Address));
+    const Run run = cli({"import-csv", path("address.csv"), path("imported.csv"), "--from", "2", "--to", "3", "--name",
+                         "1", "--kana", "2", "--phone", "3", "--group", "4", "--ring", "5", "--memo", "6"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, QString());
+    const QStringList lines = readLines(path("imported.csv"));
+    QCOMPARE(lines.at(1), QStringLiteral("0000,山田,ﾔﾏﾀﾞ,03-1234-5678,グループ３,着信メロディ１,01,0,営業"));
+    QCOMPARE(lines.at(2), QStringLiteral("0001,鈴木,ｽｽﾞｷ,03-1234-5678,個別,着信音Ａ,01,0,"));
+    QCOMPARE(lines.at(3), QStringLiteral("0002,,,,グループ０,設定なし,01,0,"));
+}
+
+void TestCliCsv::importCsvUtf8AndModel()
+{
+    QFile file(path("utf8.csv"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(Address.toUtf8());
+    file.close();
+    const Run run = cli({"import-csv", path("utf8.csv"), path("utf8.xml"), "--from", "2", "--to", "3", "--name", "1",
+                         "--phone", "3", "--ring", "5", "--model", "Morvel"});
+    QCOMPARE(run.exitCode, 0);
+    const Run info = cli({"info", path("utf8.xml")});
+    QVERIFY2(info.out.contains(QStringLiteral("model: Morvel\n")), qPrintable(info.out));
+    QVERIFY(info.out.contains(QStringLiteral("entries: 2\n")));
+    QVERIFY(readLines(path("utf8.xml")).join(u'\n').contains(QStringLiteral("山田")));
+}
+
+void TestCliCsv::importCsvChecks_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("too many rows") << QStringList{"--from", "1", "--to", "4001", "--name", "1", "--kana", "2"}
+                                   << "電話帳は最大4000件までです";
+    QTest::newRow("one field")
+        << QStringList{"--from", "1", "--to", "2", "--name", "1"}
+        << "最低でも名前・カナ・電話番号いずれか2つのフィールドを指定し、全て別のフィールドにしてください";
+    QTest::newRow("same field")
+        << QStringList{"--from", "1", "--to", "2", "--name", "1", "--kana", "1"}
+        << "最低でも名前・カナ・電話番号いずれか2つのフィールドを指定し、全て別のフィールドにしてください";
+    QTest::newRow("field beyond the file")
+        << QStringList{"--from", "1", "--to", "2", "--name", "1", "--kana", "9"} << "--kana 9: the file has 6 fields";
+    QTest::newRow("not a number") << QStringList{"--from", "x", "--to", "2", "--name", "1", "--kana", "2"}
+                                  << "--from needs a whole number from 1, not \"x\"";
+}
+
+void TestCliCsv::importCsvChecks()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, message);
+    writeTextLines(path("address.csv"), splitLines(Address));
+    const Run run = cli(QStringList{"import-csv", path("address.csv"), path("checked.xml")} + options);
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.err.split(u'\n').first(), message);
+    QVERIFY(!QFile::exists(path("checked.xml")));
+}
+
+void TestCliCsv::importCsvRowsBeyondTheFile()
+{
+    writeTextLines(path("address.csv"), splitLines(Address));
+    const Run run = cli({"import-csv", path("address.csv"), path("partial.xml"), "--from", "2", "--to", "9", "--name",
+                         "1", "--kana", "2"});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(run.err.startsWith(QStringLiteral("予期しないデータ形式のフィールドを発見したので処理を中断します\n")));
+    QVERIFY(run.err.contains(QStringLiteral("Row 4 does not exist: the file has 3 rows")));
+    QVERIFY(!QFile::exists(path("partial.xml")));
+}
+
+void TestCliCsv::help()
+{
+    const Run run = cli({"--help"});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(run.out.contains(QStringLiteral("dalvino-cli import-csv IN OUT --from R --to R")));
+    QVERIFY(run.out.contains(QStringLiteral(".xml, .leg, .csv")));
+}
+
+QTEST_GUILESS_MAIN(TestCliCsv)
+#include "tst_cli_csv.moc"

@@ -1,0 +1,481 @@
+#include "core/DeviceModel.h"
+#include "core/PhoneBook.h"
+#include "formats/CsvImport.h"
+#include "formats/TextFile.h"
+
+#include <QtTest>
+
+using namespace CsvImport;
+
+namespace {
+
+Table tableOf(const QString &text)
+{
+    return buildTable(splitLines(text));
+}
+
+Request request(int start, int end, int name, int kana, int phone)
+{
+    Request r;
+    r.startRow = start;
+    r.endRow = end;
+    r.mapping.name = name;
+    r.mapping.kana = kana;
+    r.mapping.phone = phone;
+    return r;
+}
+
+QString manyLines(int count)
+{
+    QString text;
+    for (int i = 1; i <= count; ++i)
+        text += QStringLiteral("名前%1,ﾅﾏｴ,03-%1\r\n").arg(i);
+    return text;
+}
+
+} // namespace
+
+class TestCsvImport : public QObject {
+    Q_OBJECT
+private slots:
+    void splitting_data();
+    void splitting();
+    void fieldCountComesFromTheFirstLine();
+    void emptyLinesAreNotRows();
+    void checks_data();
+    void checks();
+    void rowLimits();
+    void kana_data();
+    void kana();
+    void phone_data();
+    void phone();
+    void nameAndMemo();
+    void group_data();
+    void group();
+    void ringTone_data();
+    void ringTone();
+    void headingSkippedByStartRow();
+    void startRowOneTakesTheHeading();
+    void fullRangeFillsAllSlots();
+    void startAfterEndImportsNothing();
+    void unmappedFieldsKeepDefaults();
+    void keepsModelWriteModeAndMac();
+    void rowBeyondTheFileStops();
+    void entriesOwnTheirTexts();
+    void utf8WithoutBom();
+    void cp932StaysCp932();
+    void bomDecides();
+};
+
+void TestCsvImport::splitting_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QStringList>("fields");
+    QTest::newRow("exact") << "a,b,c" << 3 << QStringList{"a", "b", "c"};
+    QTest::newRow("short row padded") << "a" << 3 << QStringList{"a", "", ""};
+    QTest::newRow("long row cut") << "a,b,c,d,e" << 3 << QStringList{"a", "b", "c"};
+    QTest::newRow("quotes kept, comma splits") << "\"山田,太郎\",x" << 3 << QStringList{"\"山田", "太郎\"", "x"};
+    QTest::newRow("nothing trimmed") << " a , b " << 2 << QStringList{" a ", " b "};
+    QTest::newRow("[SP] removed after field 1")
+        << "[SP]1,山田[SP]太郎,[SP][SP]" << 3 << QStringList{"[SP]1", "山田太郎", ""};
+    QTest::newRow("trailing comma") << "a,b," << 3 << QStringList{"a", "b", ""};
+}
+
+void TestCsvImport::splitting()
+{
+    QFETCH(QString, line);
+    QFETCH(int, count);
+    QFETCH(QStringList, fields);
+    QCOMPARE(splitRow(line, count), fields);
+}
+
+void TestCsvImport::fieldCountComesFromTheFirstLine()
+{
+    const Table table = tableOf(QStringLiteral("a,b\r\n1,2[SP]2,3,4\r\n[SP]x\r\n"));
+    QCOMPARE(table.fieldCount, 2);
+    QCOMPARE(table.rowCount(), 3);
+    QCOMPARE(table.fields(1), (QStringList{"1", "22"}));
+    QCOMPARE(table.fields(2), (QStringList{"[SP]x", ""}));
+    // A field asked for alone is split as the whole row is.
+    for (int row = 0; row < table.rowCount(); ++row) {
+        for (int field = 0; field < table.fieldCount; ++field)
+            QCOMPARE(table.field(row, field), table.fields(row).at(field));
+    }
+}
+
+void TestCsvImport::emptyLinesAreNotRows()
+{
+    const QStringList lines = splitLines(QStringLiteral("a,b,c\r\n\r\n\n1,2,3\r\r2,3,4"));
+    QCOMPARE(rowCount(lines), 3);
+    QList<int> steps;
+    const Table table = buildTable(lines, [&](int i) { steps << i; });
+    QCOMPARE(steps, (QList<int>{1, 2, 3}));
+    QCOMPARE(table.field(2, 0), QStringLiteral("2"));
+}
+
+void TestCsvImport::checks_data()
+{
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    QTest::addColumn<int>("name");
+    QTest::addColumn<int>("kana");
+    QTest::addColumn<int>("phone");
+    QTest::addColumn<QString>("message");
+    const QString rows = QStringLiteral("開始行と終了行を設定してください");
+    const QString many = QStringLiteral("電話帳は最大4000件までです");
+    const QString fields =
+        QStringLiteral("最低でも名前・カナ・電話番号いずれか2つのフィールドを指定し、全て別のフィールドにしてください");
+    QTest::newRow("start not set") << 0 << 5 << 0 << 1 << 2 << rows;
+    QTest::newRow("end not set") << 1 << 0 << 0 << 1 << 2 << rows;
+    QTest::newRow("rows before fields") << 0 << 0 << -1 << -1 << -1 << rows;
+    QTest::newRow("1 to 4001 refused") << 1 << 4001 << 0 << 1 << 2 << many;
+    QTest::newRow("2 to 4001 accepted") << 2 << 4001 << 0 << 1 << 2 << QString();
+    QTest::newRow("only name") << 1 << 2 << 0 << -1 << -1 << fields;
+    QTest::newRow("name and phone") << 1 << 2 << 0 << -1 << 2 << QString();
+    QTest::newRow("kana and phone") << 1 << 2 << -1 << 1 << 2 << QString();
+    QTest::newRow("same field twice") << 1 << 2 << 0 << 0 << 2 << fields;
+    QTest::newRow("kana same as phone") << 1 << 2 << 0 << 3 << 3 << fields;
+    QTest::newRow("start after end passes") << 5 << 3 << 0 << 1 << 2 << QString();
+}
+
+void TestCsvImport::checks()
+{
+    QFETCH(int, start);
+    QFETCH(int, end);
+    QFETCH(int, name);
+    QFETCH(int, kana);
+    QFETCH(int, phone);
+    QFETCH(QString, message);
+    QCOMPARE(check(request(start, end, name, kana, phone)).value_or(QString()), message);
+}
+
+void TestCsvImport::rowLimits()
+{
+    QCOMPARE(clampStartRow(5000), 4000);
+    QCOMPARE(clampEndRow(5000), 4001);
+    QCOMPARE(clampEndRow(17), 17);
+    QCOMPARE(clampStartRow(-3), 0);
+}
+
+void TestCsvImport::kana_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("kana");
+    QTest::newRow("hiragana") << "やまだ"
+                              << "ﾔﾏﾀﾞ";
+    QTest::newRow("small letters and ゖ") << "ぁっゖ"
+                                          << "ｧｯヶ";
+    QTest::newRow("katakana") << "ガッコウ"
+                              << "ｶﾞｯｺｳ";
+    QTest::newRow("full-width ascii") << "ＡＢ　１"
+                                      << "AB 1";
+    // 16 voiced katakana become 32 half-width characters, cut to 16.
+    QTest::newRow("cut after conversion") << "ガギグゲゴザジズゼゾダヂヅデドバ"
+                                          << "ｶﾞｷﾞｸﾞｹﾞｺﾞｻﾞｼﾞｽﾞ";
+}
+
+void TestCsvImport::kana()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, kana);
+    QCOMPARE(toKana(field), kana);
+    QVERIFY(toKana(field).size() <= 16);
+}
+
+void TestCsvImport::phone_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("phone");
+    QTest::newRow("leading parenthesis") << "(03)1234-5678"
+                                         << "03-1234-5678";
+    QTest::newRow("inner parentheses") << "03(1234)5678"
+                                       << "03-1234-5678";
+    QTest::newRow("full width with prolonged mark") << "０３ー１２３４"
+                                                    << "03-1234";
+    QTest::newRow("half-width prolonged mark") << "03ｰ1"
+                                               << "03-1";
+    QTest::newRow("only closing parenthesis") << "03)12"
+                                              << "03)12";
+    QTest::newRow("cut to 24") << "0123456789012345678901234567"
+                               << "012345678901234567890123";
+}
+
+void TestCsvImport::phone()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, phone);
+    QCOMPARE(toPhone(field), phone);
+}
+
+void TestCsvImport::nameAndMemo()
+{
+    QCOMPARE(toName(QStringLiteral("ﾔﾏﾀﾞ Taro")), QStringLiteral("ヤマダ　Ｔａｒｏ"));
+    QCOMPARE(toName(QStringLiteral("12345678901234567890")), QStringLiteral("１２３４５６７８９０１２３４５６"));
+    QCOMPARE(toMemo(QStringLiteral("ｶﾞｯｺｳ")), QStringLiteral("ガッコウ"));
+    QCOMPARE(toMemo(QString(20, u'x')).size(), 16);
+    QCOMPARE(toName(QStringLiteral("やまだ")), QStringLiteral("やまだ"));
+}
+
+void TestCsvImport::group_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("group");
+    QTest::newRow("0") << "0"
+                       << "グループ０";
+    QTest::newRow("3") << "3"
+                       << "グループ３";
+    QTest::newRow("9") << "9"
+                       << "グループ９";
+    QTest::newRow("10") << "10"
+                        << "個別";
+    QTest::newRow("個別") << "個別"
+                          << "個別";
+    QTest::newRow("グループ７") << "グループ７"
+                                << "グループ７";
+    QTest::newRow("full-width digit") << "３"
+                                      << "グループ０";
+    QTest::newRow("half-width in label") << "グループ3"
+                                         << "グループ０";
+    QTest::newRow("11") << "11"
+                        << "グループ０";
+    QTest::newRow("padded") << " 3"
+                            << "グループ０";
+    QTest::newRow("empty") << ""
+                           << "グループ０";
+}
+
+void TestCsvImport::group()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, group);
+    QCOMPARE(toGroup(field), group);
+}
+
+void TestCsvImport::ringTone_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("longModel");
+    QTest::addColumn<QString>("shortModel");
+    QTest::newRow("A") << "A"
+                       << "着信音Ａ"
+                       << "着信音Ａ";
+    QTest::newRow("H") << "H"
+                       << "着信音Ｈ"
+                       << "着信音Ｈ";
+    QTest::newRow("着信音Ｃ") << "着信音Ｃ"
+                              << "着信音Ｃ"
+                              << "着信音Ｃ";
+    QTest::newRow("I") << "I"
+                       << "着信音Ｉ"
+                       << "着信音Ｉ";
+    QTest::newRow("着信音Ｉ") << "着信音Ｉ"
+                              << "着信音Ｉ"
+                              << "着信音Ｉ";
+    QTest::newRow("J") << "J"
+                       << "設定なし"
+                       << "設定なし";
+    QTest::newRow("lower case a") << "a"
+                                  << "設定なし"
+                                  << "設定なし";
+    QTest::newRow("0") << "0"
+                       << "保留メロディ１"
+                       << "保留メロディ";
+    QTest::newRow("保留メロディ") << "保留メロディ"
+                                  << "保留メロディ１"
+                                  << "保留メロディ";
+    QTest::newRow("保留メロディ１") << "保留メロディ１"
+                                    << "保留メロディ１"
+                                    << "保留メロディ";
+    QTest::newRow("1") << "1"
+                       << "保留メロディ２"
+                       << "着信メロディ";
+    QTest::newRow("着信メロディ") << "着信メロディ"
+                                  << "保留メロディ２"
+                                  << "着信メロディ";
+    QTest::newRow("2") << "2"
+                       << "着信メロディ１"
+                       << "着信メロディ";
+    QTest::newRow("3") << "3"
+                       << "着信メロディ２"
+                       << "着信メロディ";
+    QTest::newRow("着信メロディ２") << "着信メロディ２"
+                                    << "着信メロディ２"
+                                    << "着信メロディ";
+    QTest::newRow("4") << "4"
+                       << "設定なし"
+                       << "設定なし";
+    QTest::newRow("empty") << ""
+                           << "設定なし"
+                           << "設定なし";
+}
+
+void TestCsvImport::ringTone()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, longModel);
+    QFETCH(QString, shortModel);
+    QCOMPARE(toRingTone(field, ModelLM630Std), longModel);
+    QCOMPARE(toRingTone(field, ModelZR410Std), longModel);
+    QCOMPARE(toRingTone(field, ModelMorvel), shortModel);
+    QCOMPARE(toRingTone(field, ModelMorvel2), shortModel);
+}
+
+void TestCsvImport::headingSkippedByStartRow()
+{
+    const Table table = tableOf(QStringLiteral(
+        "名前,カナ,電話\r\n山田,やまだ,03\r\n\r\n鈴木,すずき,04\r\n佐藤,さとう,05\r\n田中,たなか,06\r\n"));
+    const Outcome outcome = import(PhoneBook(), table, request(2, 4, 0, 1, 2));
+    QVERIFY(!outcome.failure);
+    QCOMPARE(outcome.imported, 3);
+    const PhoneBook &book = outcome.book;
+    QCOMPARE(book.entries[0].name(), QStringLiteral("山田"));
+    QCOMPARE(book.entries[0].kana(), QStringLiteral("ﾔﾏﾀﾞ"));
+    QCOMPARE(book.entries[1].name(), QStringLiteral("鈴木"));
+    QCOMPARE(book.entries[2].name(), QStringLiteral("佐藤"));
+    QVERIFY(!book.entries[3].isRegistered());
+    QCOMPARE(book.entries[2].No, QStringLiteral("0002"));
+    QVERIFY(book.Modified);
+    QCOMPARE(book.FileName, PhoneBook::untitledName());
+}
+
+void TestCsvImport::startRowOneTakesTheHeading()
+{
+    const Table table = tableOf(QStringLiteral("名前,カナ,電話\r\n山田,やまだ,03\r\n"));
+    const Outcome outcome = import(PhoneBook(), table, request(1, 2, 0, 1, 2));
+    QCOMPARE(outcome.book.entries[0].name(), QStringLiteral("名前"));
+    QCOMPARE(outcome.book.entries[0].kana(), QStringLiteral("ｶﾅ"));
+    QCOMPARE(outcome.book.entries[1].name(), QStringLiteral("山田"));
+}
+
+void TestCsvImport::fullRangeFillsAllSlots()
+{
+    const Table table = tableOf(manyLines(5000));
+    const Outcome outcome = import(PhoneBook(), table, request(2, 4001, 0, 1, 2));
+    QVERIFY(!outcome.failure);
+    QCOMPARE(outcome.imported, 4000);
+    QCOMPARE(outcome.book.entries[0].name(), QStringLiteral("名前２"));
+    QCOMPARE(outcome.book.entries[3999].name(), QStringLiteral("名前４００１"));
+    QCOMPARE(outcome.book.entries[3999].phone(), QStringLiteral("03-4001"));
+}
+
+void TestCsvImport::startAfterEndImportsNothing()
+{
+    PhoneBook current;
+    current.entries[0].setField(DialEntry::Name, QStringLiteral("前の名前"));
+    const Outcome outcome = import(current, tableOf(manyLines(10)), request(5, 3, 0, 1, 2));
+    QVERIFY(!outcome.failure);
+    QCOMPARE(outcome.imported, 0);
+    QVERIFY(!outcome.book.entries[0].isRegistered());
+    QVERIFY(outcome.book.Modified);
+}
+
+void TestCsvImport::unmappedFieldsKeepDefaults()
+{
+    const Table table = tableOf(QStringLiteral("a,b,3,A,x\r\n"));
+    Request r = request(1, 1, 0, -1, 2);
+    const Outcome outcome = import(PhoneBook(), table, r);
+    const DialEntry &e = outcome.book.entries[0];
+    QCOMPARE(e.name(), QStringLiteral("ａ"));
+    QCOMPARE(e.kana(), QString());
+    QCOMPARE(e.phone(), QStringLiteral("3"));
+    QCOMPARE(e.group(), QStringLiteral("グループ０"));
+    QCOMPARE(e.ring(), QStringLiteral("設定なし"));
+    QCOMPARE(e.extension(), QStringLiteral("01"));
+    QCOMPARE(e.destination(), QStringLiteral("0"));
+    QCOMPARE(e.memo(), QString());
+
+    r.mapping.group = 2;
+    r.mapping.ring = 3;
+    r.mapping.memo = 4;
+    const Outcome mapped = import(PhoneBook(), table, r);
+    const DialEntry &f = mapped.book.entries[0];
+    QCOMPARE(f.group(), QStringLiteral("グループ３"));
+    QCOMPARE(f.ring(), QStringLiteral("着信音Ａ"));
+    QCOMPARE(f.memo(), QStringLiteral("ｘ"));
+}
+
+void TestCsvImport::keepsModelWriteModeAndMac()
+{
+    PhoneBook current;
+    current.Syubetu = ModelMorvel;
+    current.WriteMode = 1;
+    current.MACAddress = QStringLiteral("00112233AABB");
+    current.UserName = QStringLiteral("お客様");
+    current.FileName = QStringLiteral("/tmp/a.leg");
+    current.groups[1].setField(GroupSetting::Name, QStringLiteral("営業"));
+    Request r = request(1, 1, 0, 1, -1);
+    r.mapping.ring = 2;
+    const Outcome outcome = import(current, tableOf(QStringLiteral("山田,やまだ,2\r\n")), r);
+    QCOMPARE(outcome.book.Syubetu, ModelMorvel);
+    QCOMPARE(outcome.book.WriteMode, 1);
+    QCOMPARE(outcome.book.MACAddress, QStringLiteral("00112233AABB"));
+    QCOMPARE(outcome.book.UserName, QString());
+    QCOMPARE(outcome.book.FileName, PhoneBook::untitledName());
+    QCOMPARE(outcome.book.groups[1].name(), QStringLiteral("登録なし"));
+    QCOMPARE(outcome.book.entries[0].ring(), QStringLiteral("着信メロディ"));
+}
+
+void TestCsvImport::rowBeyondTheFileStops()
+{
+    const Outcome outcome = import(PhoneBook(), tableOf(manyLines(3)), request(2, 10, 0, 1, 2));
+    QCOMPARE(outcome.failure.value_or(QString()),
+             QStringLiteral("予期しないデータ形式のフィールドを発見したので処理を中断します"));
+    QCOMPARE(outcome.imported, 2);
+    QCOMPARE(outcome.book.entries[1].name(), QStringLiteral("名前３"));
+    QVERIFY(outcome.book.Modified);
+}
+
+void TestCsvImport::entriesOwnTheirTexts()
+{
+    // Fields that no conversion changes must still not point into the file's text.
+    const Table table = tableOf(QStringLiteral("ＡＢ,ﾔﾏﾀﾞ,03-1,グループ７,着信音Ｃ,メモ\r\n"));
+    Request r = request(1, 1, 0, 1, 2);
+    r.mapping.group = 3;
+    r.mapping.ring = 4;
+    r.mapping.memo = 5;
+    const Outcome outcome = import(PhoneBook(), table, r);
+    const QString &line = table.rows.first();
+    const DialEntry &e = outcome.book.entries[0];
+    QCOMPARE(e.fields, (std::array<QString, DialEntry::FieldCount>{"ＡＢ", "ﾔﾏﾀﾞ", "03-1", "グループ７", "着信音Ｃ",
+                                                                   "01", "0", "メモ"}));
+    for (const QString &text : e.fields) {
+        const QChar *p = text.constData();
+        QVERIFY(p < line.constData() || p >= line.constData() + line.size());
+    }
+}
+
+void TestCsvImport::utf8WithoutBom()
+{
+    const QString text = QStringLiteral("山田,やまだ,03\r\n");
+    const QByteArray utf8 = text.toUtf8();
+    QVERIFY(looksLikeUtf8(utf8));
+    QCOMPARE(decode(utf8), text);
+}
+
+void TestCsvImport::cp932StaysCp932()
+{
+    const QString text = QStringLiteral("山田,ﾔﾏﾀﾞ,03\r\n鈴木,ｽｽﾞｷ,04\r\n");
+    const QByteArray cp932 = encodeCp932(text);
+    QVERIFY(!looksLikeUtf8(cp932));
+    QCOMPARE(decode(cp932), text);
+    // Plain ASCII has no multi-byte sequence: read as before.
+    QVERIFY(!looksLikeUtf8("abc,def\r\n"));
+    QCOMPARE(decode("abc,def"), QStringLiteral("abc,def"));
+    // Overlong forms and surrogates are not UTF-8.
+    QVERIFY(!looksLikeUtf8("\xC0\xAF"));
+    QVERIFY(!looksLikeUtf8("\xED\xA0\x80"));
+    QVERIFY(!looksLikeUtf8("\xE5\xB1"));
+}
+
+void TestCsvImport::bomDecides()
+{
+    const QString text = QStringLiteral("山田,やまだ");
+    QCOMPARE(decode("\xEF\xBB\xBF" + text.toUtf8()), text);
+    QByteArray utf16("\xFF\xFE", 2);
+    utf16.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    QCOMPARE(decode(utf16), text);
+}
+
+QTEST_GUILESS_MAIN(TestCsvImport)
+#include "tst_csvimport.moc"

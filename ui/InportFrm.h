@@ -1,0 +1,83 @@
+#pragma once
+
+#include "formats/CsvImport.h"
+
+#include <QAbstractTableModel>
+#include <QDialog>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTableView;
+class TFormMain;
+
+// The preview of a CSV file: one column per field, one line per non-empty line. It
+// reads the table it holds; no widget item per cell, so large files stay fast.
+class CsvPreviewModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setTable(CsvImport::Table table);
+    void clear();
+    const CsvImport::Table &table() const { return table_; }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    static QString fieldCaption(int field); // "フィールド1" for field 0
+
+private:
+    CsvImport::Table table_;
+};
+
+// The mapping window of the CSV import: the user says which field holds what and which
+// rows to take, and the rows become a new phone book.
+class TFormInport : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormInport(TFormMain *main);
+
+    QTableView *ListView1 = nullptr;
+    CsvPreviewModel *Preview = nullptr;
+    QComboBox *ComboBox1 = nullptr; // name
+    QComboBox *ComboBox2 = nullptr; // kana
+    QComboBox *ComboBox3 = nullptr; // phone number
+    QComboBox *ComboBox4 = nullptr; // group
+    QComboBox *ComboBox5 = nullptr; // ring tone
+    QComboBox *ComboBox6 = nullptr; // memo
+    QSpinBox *SpinEdit1 = nullptr;  // start row
+    QSpinBox *SpinEdit2 = nullptr;  // end row
+    QPushButton *Button1 = nullptr; // キャンセル
+    QPushButton *Button2 = nullptr; // Ｏ　Ｋ
+    QPushButton *Button3 = nullptr; // 開始行に設定
+    QPushButton *Button4 = nullptr; // 終了行に設定
+    QPushButton *BitBtn1 = nullptr; // help
+
+    // Empties the preview, the selectors and the row range.
+    void resetWindow();
+    // Reads a file into the window behind the progress window; throws DalvinoError when
+    // it cannot be read or is empty.
+    void loadFile(const QString &path);
+    // Shows a table: its columns, the selectors' items and its rows.
+    void showTable(CsvImport::Table table);
+
+    CsvImport::Request request() const;
+
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void BitBtn1Click();
+
+private:
+    void FormCreate();
+    QList<QComboBox *> selectors() const;
+    int selectedRow() const; // from 1; 0 when no preview row is selected
+
+    TFormMain *main_;
+    QList<QLabel *> labels_; // of the six selectors, the start row and the end row
+};
