@@ -8,11 +8,17 @@ cd "$(dirname "$0")/.."
 for tool in xvfb-run cmake ninja; do
   command -v "$tool" >/dev/null || { echo "$tool is missing: run scripts/install-deps.sh first" >&2; exit 1; }
 done
-fc-list | grep -qi 'IPAGothic' || echo "warning: the IPA Gothic font is missing, Japanese text will not render (scripts/install-deps.sh installs it)" >&2
+fc-list : family | grep -i 'IPAGothic' >/dev/null || echo "warning: the IPA Gothic font is missing, Japanese text will not render (scripts/install-deps.sh installs it)" >&2
 
 export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(cd .. && pwd)}"
-cmake -S . -B build-docs -G Ninja -DCMAKE_BUILD_TYPE=Release -DDALVINO_TESTS=OFF -DDALVINO_SCREENSHOTS=ON >/dev/null
-cmake --build build-docs --parallel "$(nproc)" --target dalvino-screenshots dalvino_data >/dev/null
+log=$(mktemp)
+if ! { cmake -S . -B build-docs -G Ninja -DCMAKE_BUILD_TYPE=Release -DDALVINO_TESTS=OFF -DDALVINO_SCREENSHOTS=ON &&
+       cmake --build build-docs --parallel "$(nproc)" --target dalvino-screenshots quenda dalvino_data; } >"$log" 2>&1; then
+  cat "$log" >&2
+  rm -f "$log"
+  exit 1
+fi
+rm -f "$log"
 
 runtime=$(mktemp -d)
 trap 'rm -rf "$runtime"' EXIT

@@ -8,9 +8,15 @@ cd "$(dirname "$0")/.."
 
 if [ "${1:-}" != "--no-build" ]; then
   export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$(cd .. && pwd)}"
-  cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DDALVINO_TESTS=OFF >/dev/null
-  cmake --build build-bench --parallel "$(nproc)" \
-    --target bench_startup bench_xml bench_sort_search bench_analysis bench_csv >/dev/null
+  log=$(mktemp)
+  if ! { cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DDALVINO_TESTS=OFF &&
+         cmake --build build-bench --parallel "$(nproc)" \
+           --target bench_startup bench_xml bench_sort_search bench_analysis bench_csv; } >"$log" 2>&1; then
+    cat "$log" >&2
+    rm -f "$log"
+    exit 1
+  fi
+  rm -f "$log"
 fi
 
 # Window benchmarks need no display.

@@ -5,6 +5,7 @@
 #include "ui/HelpTopics.h"
 #include "ui/MainFrm.h"
 #include "ui/PhoneBookModels.h"
+#include "ui/Pictures.h"
 #include "ui/Prompts.h"
 #include "ui/RtFrm.h"
 
@@ -18,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -97,7 +97,7 @@ void TFormEdit::buildControls()
     Button2 = new QPushButton(QStringLiteral("着信先設定"), this);
     Button3 = new QPushButton(QStringLiteral("変更前に戻す"), this);
     BitBtn1 = new QToolButton(this);
-    BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    BitBtn1->setIcon(Pictures::icon(Pictures::Kind::Help));
     BitBtn1->setToolTip(QStringLiteral("追加／編集のヘルプを表示"));
     UpDown1Prev = new QToolButton(this);
     UpDown1Prev->setArrowType(Qt::LeftArrow);

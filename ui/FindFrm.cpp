@@ -4,6 +4,7 @@
 #include "ui/HelpTopics.h"
 #include "ui/MainFrm.h"
 #include "ui/PhoneBookModels.h"
+#include "ui/Pictures.h"
 #include "ui/Prompts.h"
 
 #include <QComboBox>
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -45,7 +45,7 @@ TFormFind::TFormFind(TFormMain *main) : QDialog(main), main_(main)
     ListView1->header()->setSectionsMovable(false);
     Label3 = new QLabel(this);
     Button2 = new QPushButton(this);
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogHelpButton), QString(), this);
+    BitBtn1 = new QPushButton(Pictures::icon(Pictures::Kind::Help), QString(), this);
     BitBtn1->setToolTip(QStringLiteral("検索のヘルプを表示"));
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setSizeGripEnabled(false);

@@ -6,6 +6,7 @@
 #include "ui/HelpTopics.h"
 #include "ui/MainFrm.h"
 #include "ui/PhoneBookModels.h"
+#include "ui/Pictures.h"
 #include "ui/Prompts.h"
 
 #include <QButtonGroup>
@@ -16,7 +17,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -55,7 +55,7 @@ TFormGroupEdit::TFormGroupEdit(TFormMain *main) : QDialog(main), main_(main)
     Button2->setDefault(true);
     Button1 = new QPushButton(QStringLiteral("キャンセル"), this);
     BitBtn1 = new QToolButton(this);
-    BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    BitBtn1->setIcon(Pictures::icon(Pictures::Kind::Help));
     BitBtn1->setToolTip(QStringLiteral("グループ設定のヘルプを表示"));
 
     auto *form = new QFormLayout;

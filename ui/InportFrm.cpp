@@ -5,6 +5,7 @@
 #include "ui/CommandGuard.h"
 #include "ui/HelpTopics.h"
 #include "ui/MainFrm.h"
+#include "ui/Pictures.h"
 #include "ui/Prompts.h"
 #include "ui/SplushFrm.h"
 
@@ -15,7 +16,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -116,7 +116,7 @@ TFormInport::TFormInport(TFormMain *main) : QDialog(main), main_(main)
     Button2 = new QPushButton(this);
     Button3 = new QPushButton(this);
     Button4 = new QPushButton(this);
-    BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogHelpButton), QString(), this);
+    BitBtn1 = new QPushButton(Pictures::icon(Pictures::Kind::Help), QString(), this);
     Button2->setDefault(true);
     Button2->setAutoDefault(true);
     Button1->setAutoDefault(false);

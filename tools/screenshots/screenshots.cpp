@@ -16,6 +16,7 @@
 #include "ui/HelpFrm.h"
 #include "ui/InportFrm.h"
 #include "ui/MainFrm.h"
+#include "ui/PhoneBookModels.h"
 #include "ui/Prompts.h"
 #include "ui/RtFrm.h"
 #include "ui/SplushFrm.h"
@@ -26,6 +27,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFont>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -140,7 +142,7 @@ int takeAll(const QString &outFolder, const QString &samples)
     settle(300);
 
     // The sample files and an address list in a folder of their own, for the chooser.
-    const QDir work(QDir::temp().filePath(QStringLiteral("電話帳データ")));
+    QDir work(QDir::temp().filePath(QStringLiteral("電話帳データ")));
     work.removeRecursively();
     QDir().mkpath(work.path());
     for (const QString &name : {QStringLiteral("zr410std.xml"), QStringLiteral("lm630pro.leg")})
@@ -150,13 +152,14 @@ int takeAll(const QString &outFolder, const QString &samples)
     const QString csv = work.filePath(QStringLiteral("住所録.csv"));
     writeAddressList(csv);
 
-    main.openPhoneBookFile(work.filePath(QStringLiteral("zr410std.xml")));
+    // The .leg sample goes through the converter, as a dealer's file does.
+    main.openPhoneBookFile(work.filePath(QStringLiteral("lm630pro.leg")));
     main.raise();
-    main.selectPosition(3);
+    main.selectPosition(1);
     save(&main, outFolder, QStringLiteral("main-window"));
 
     // The entry editor on an entry with an incoming destination of its own, if any.
-    int position = 3;
+    int position = 1;
     for (int p = 0; p < PhoneBook::EntryCount; ++p) {
         if (main.Book.entries[p].field(DialEntry::Destination).startsWith(QStringLiteral("内線"))) {
             position = p;
@@ -180,7 +183,7 @@ int takeAll(const QString &outFolder, const QString &samples)
     main.FormGroupEdit->hide();
 
     main.FormFind->ComboBox1->setCurrentIndex(0);
-    main.FormFind->EFind->setText(QStringLiteral("株式会社"));
+    main.FormFind->EFind->setText(QStringLiteral("丸山"));
     main.FormFind->Button1Click();
     main.FormFind->show();
     save(main.FormFind, outFolder, QStringLiteral("search-window"));
@@ -193,6 +196,7 @@ int takeAll(const QString &outFolder, const QString &samples)
     for (int field = 0; field < selectors.size(); ++field)
         selectors[field]->setCurrentIndex(field);
     main.FormInport->SpinEdit1->setValue(2); // the heading row stays out
+    main.FormInport->SpinEdit2->setValue(main.FormInport->Preview->rowCount());
     main.FormInport->show();
     save(main.FormInport, outFolder, QStringLiteral("import-window"));
     main.FormInport->hide();
@@ -248,7 +252,13 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: %s OUTPUT_FOLDER SAMPLES_FOLDER\n", argv[0]);
         return 2;
     }
-    // Settings and temp/ of this run stay beside this program in the build folder.
+    // Settings and temp/ of this run stay beside this program in the build folder, where
+    // the converter and data/ are too.
     AppPaths::setExecutableFolder(QCoreApplication::applicationDirPath());
+    // A Japanese desktop's interface font: with a Latin default font the fallback picks
+    // different Japanese fonts for kanji and kana, and their spaces differ in width.
+    QFont font(QStringLiteral("IPAPGothic"));
+    font.setPointSize(QApplication::font().pointSize());
+    QApplication::setFont(font);
     return takeAll(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
 }
