@@ -28,6 +28,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFont>
+#include <QIcon>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -260,5 +261,9 @@ int main(int argc, char *argv[])
     QFont font(QStringLiteral("IPAPGothic"));
     font.setPointSize(QApplication::font().pointSize());
     QApplication::setFont(font);
+    // The icon theme a desktop session names; a bare X server names none, and the file
+    // chooser's folders would then show without their icons.
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QStringLiteral("hicolor"))
+        QIcon::setThemeName(QStringLiteral("Adwaita"));
     return takeAll(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
 }
