@@ -62,6 +62,8 @@ private slots:
     void keepsModelWriteModeAndMac();
     void rowBeyondTheFileStops();
     void entriesOwnTheirTexts();
+    void importedFieldsAreTheSplitFields_data();
+    void importedFieldsAreTheSplitFields();
     void utf8WithoutBom();
     void cp932StaysCp932();
     void bomDecides();
@@ -443,6 +445,40 @@ void TestCsvImport::entriesOwnTheirTexts()
         const QChar *p = text.constData();
         QVERIFY(p < line.constData() || p >= line.constData() + line.size());
     }
+}
+
+void TestCsvImport::importedFieldsAreTheSplitFields_data()
+{
+    // The first line gives six fields; the second is the row imported.
+    QTest::addColumn<QString>("row");
+    QTest::newRow("all fields") << "ab,ｶﾅ,03-1,3,B,memo";
+    QTest::newRow("missing fields") << "ab,ｶﾅ";
+    QTest::newRow("trailing comma") << "ab,ｶﾅ,03-1,";
+    QTest::newRow("empty fields") << ",,,,,";
+    QTest::newRow("more fields than the first line") << "a,b,c,4,C,m,x,y";
+    QTest::newRow("space marks") << "a[SP]b,ｶ[SP]ﾅ,03[SP]-1,[SP]3,D[SP],m[SP]e[SP]";
+    QTest::newRow("bracket without a space mark") << "[a],[ｶ],(03)[1],[3],[A],[m]";
+    QTest::newRow("one field") << "onlyname";
+}
+
+void TestCsvImport::importedFieldsAreTheSplitFields()
+{
+    QFETCH(QString, row);
+    const Table table = tableOf(QStringLiteral("1,2,3,4,5,6\r\n") + row + QStringLiteral("\r\n"));
+    Request r = request(2, 2, 0, 1, 2);
+    r.mapping.group = 3;
+    r.mapping.ring = 4;
+    r.mapping.memo = 5;
+    const Outcome outcome = import(PhoneBook(), table, r);
+    QCOMPARE(outcome.imported, 1);
+    const QStringList fields = splitRow(row, 6);
+    const DialEntry &e = outcome.book.entries[0];
+    QCOMPARE(e.name(), toName(fields[0]));
+    QCOMPARE(e.kana(), toKana(fields[1]));
+    QCOMPARE(e.phone(), toPhone(fields[2]));
+    QCOMPARE(e.group(), toGroup(fields[3]));
+    QCOMPARE(e.ring(), toRingTone(fields[4], PhoneBook().Syubetu));
+    QCOMPARE(e.memo(), toMemo(fields[5]));
 }
 
 void TestCsvImport::utf8WithoutBom()
