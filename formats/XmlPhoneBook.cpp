@@ -366,7 +366,7 @@ bool readEntryRecord(const Lines &lines, size_t i, const DeviceModel &recorded, 
     DialEntry &entry = book.entries[p];
     entry.fields[DialEntry::Name] = content(lines.at(i + 4), TagKj).toString();
     const QStringView kana = content(lines.at(i + 5), TagKn);
-    entry.fields[DialEntry::Kana] = kana.contains(u'&') ? unescapeKana(kana.toString()) : kana.toString();
+    entry.fields[DialEntry::Kana] = kana.contains(u'&') ? unescapeKana(kana) : kana.toString();
     entry.fields[DialEntry::Phone] = content(lines.at(i + 3), TagD).toString();
     entry.fields[DialEntry::Group] = *group;
     entry.fields[DialEntry::Ring] = *ring;
@@ -597,7 +597,7 @@ QString escapeKana(const QString &kana)
     return text;
 }
 
-QString unescapeKana(const QString &kana)
+QString unescapeKana(QStringView kana)
 {
     // The five replacements in the order "&lt;", "&gt;", "&apos;", "&quot;", "&amp;" give
     // the same as one pass from the left: each pattern begins with "&", ends with ";" and
@@ -610,9 +610,9 @@ QString unescapeKana(const QString &kana)
         {QLatin1StringView("&quot;"), u'"'},
         {QLatin1StringView("&amp;"), u'&'},
     }};
-    QString text;
-    text.reserve(kana.size());
-    const QStringView view(kana);
+    QString text(kana.size(), Qt::Uninitialized); // an entity only ever shortens the text
+    QChar *to = text.data();
+    const QStringView view = kana;
     for (qsizetype i = 0; i < view.size(); ++i) {
         if (view[i] == u'&') {
             const auto entity = std::find_if(entities.begin(), entities.end(), [&](const auto &e) {
@@ -626,13 +626,14 @@ QString unescapeKana(const QString &kana)
                 return true;
             });
             if (entity != entities.end()) {
-                text += entity->second;
+                *to++ = entity->second;
                 i += entity->first.size() - 1;
                 continue;
             }
         }
-        text += view[i];
+        *to++ = view[i];
     }
+    text.truncate(to - text.constData());
     return text;
 }
 
