@@ -365,9 +365,17 @@ QString toRingTone(const QString &text, int model)
 Outcome import(const PhoneBook &current, const Table &table, const Request &request,
                const std::function<void(int)> &reset)
 {
-    Outcome outcome{current, 0, std::nullopt};
+    // A fresh phone book is what New leaves; only what New keeps is taken from current,
+    // instead of copying all 4000 entries to reset them. New runs again only to drive a
+    // progress gauge.
+    Outcome outcome;
     PhoneBook &book = outcome.book;
-    book.New(reset);
+    book.Syubetu = current.Syubetu;
+    book.WriteMode = current.WriteMode;
+    book.MACAddress = current.MACAddress;
+    book.SyubetuFlag = current.SyubetuFlag;
+    if (reset)
+        book.New(reset);
     book.Modified = true;
 
     const Mapping &m = request.mapping;

@@ -60,6 +60,7 @@ private slots:
     void startAfterEndImportsNothing();
     void unmappedFieldsKeepDefaults();
     void keepsModelWriteModeAndMac();
+    void resetsAsNewDoes();
     void rowBeyondTheFileStops();
     void entriesOwnTheirTexts();
     void importedFieldsAreTheSplitFields_data();
@@ -416,6 +417,31 @@ void TestCsvImport::keepsModelWriteModeAndMac()
     QCOMPARE(outcome.book.FileName, PhoneBook::untitledName());
     QCOMPARE(outcome.book.groups[1].name(), QStringLiteral("登録なし"));
     QCOMPARE(outcome.book.entries[0].ring(), QStringLiteral("着信メロディ"));
+}
+
+void TestCsvImport::resetsAsNewDoes()
+{
+    PhoneBook current;
+    current.SyubetuFlag = ModelMorvel;
+    current.FLastSortColumn = 3;
+    current.UserNo = QStringLiteral("03-1");
+    current.entries[5].setField(DialEntry::Name, QStringLiteral("残り"));
+    current.entries[5].No = QStringLiteral("0100");
+    const Table table = tableOf(QStringLiteral("山田,やまだ,2\r\n"));
+    const Request r = request(1, 1, 0, 1, 2);
+    PhoneBook expected = current;
+    expected.New();
+    int calls = 0;
+    const Outcome withGauge = import(current, table, r, [&](int i) { QCOMPARE(i, ++calls); });
+    QCOMPARE(calls, PhoneBook::EntryCount);
+    for (const Outcome &outcome : {import(current, table, r), withGauge}) {
+        QCOMPARE(outcome.book.SyubetuFlag, ModelMorvel);
+        QCOMPARE(outcome.book.FLastSortColumn, 0);
+        QCOMPARE(outcome.book.UserNo, QString());
+        QCOMPARE(outcome.book.groups, expected.groups);
+        QVERIFY(std::equal(outcome.book.entries.begin() + 1, outcome.book.entries.end(), expected.entries.begin() + 1));
+        QVERIFY(outcome.book.Modified);
+    }
 }
 
 void TestCsvImport::rowBeyondTheFileStops()
