@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QFileIconProvider>
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -63,6 +64,10 @@ TFormCsvSaveDialog::TFormCsvSaveDialog(QWidget *parent) : QDialog(parent)
     files_ = new QFileSystemModel(this);
     files_->setFilter(QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot | QDir::Hidden);
     files_->setReadOnly(true);
+    // Without a desktop icon theme the model shows no icons at all; the provider draws
+    // the style's folder and file icons. It outlives every model that uses it.
+    static QFileIconProvider *const iconProvider = new QFileIconProvider;
+    files_->setIconProvider(iconProvider);
     listed_ = new ChooserFilterModel(this);
     listed_->setSourceModel(files_);
     listed_->setDynamicSortFilter(true);
