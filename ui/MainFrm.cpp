@@ -10,12 +10,14 @@
 #include "ui/FileChoices.h"
 #include "ui/FindFrm.h"
 #include "ui/GroupEditFrm.h"
+#include "ui/HelpFrm.h"
 #include "ui/InportFrm.h"
 #include "ui/PhoneBookModels.h"
 #include "ui/Pictures.h"
 #include "ui/Prompts.h"
 #include "ui/RtFrm.h"
 #include "ui/SplushFrm.h"
+#include "ui/VerFrm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,6 +43,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTableView>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -618,7 +621,10 @@ void TFormMain::showEvent(QShowEvent *event)
         if (frame.width() > 0 || frame.height() > 0)
             resize(requestedOuterSize_ - frame);
     }
-    FormShow();
+    // The start-up file is opened once the window is on screen, so that its messages
+    // appear over the window rather than over an empty desktop.
+    if (DropFlag)
+        QTimer::singleShot(0, this, [this] { FormShow(); });
 }
 
 void TFormMain::FormShow()
@@ -633,12 +639,15 @@ void TFormMain::FormShow()
             openLegacyCsv(DropFileName);
     });
     DropFlag = false;
+    // The first activation fixes the model after the start-up file was read.
+    if (isActiveWindow())
+        FormActivate();
 }
 
 void TFormMain::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !DropFlag)
         FormActivate();
 }
 
@@ -717,7 +726,9 @@ void TFormMain::createOtherWindows()
     FormEdit = new TFormEdit(this);
     FormGroupEdit = new TFormGroupEdit(this);
     FormFind = new TFormFind(this);
+    VerForm = new TVerForm(this);
     FormInport = new TFormInport(this);
+    FormHelp = new TFormHelp(this);
     FormRt = new TFormRt(this);
     FormAnalysis = new TFormAnalysis(this);
     CsvSaveDialog = new TFormCsvSaveDialog(this);
