@@ -254,6 +254,19 @@ qint64 statusKilobytes(const char *key)
 
 } // namespace
 
+qint64 memoryLimitKilobytes(qint64 fileBytes, qint64 baseKilobytes)
+{
+    qint64 limit = 8 * fileBytes / 1024 + baseKilobytes;
+#if defined(__SANITIZE_ADDRESS__)
+    limit = limit * 3 / 2 + 256 * 1024;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    limit = limit * 3 / 2 + 256 * 1024;
+#endif
+#endif
+    return limit;
+}
+
 qint64 peakKilobytes()
 {
     return statusKilobytes("VmHWM:");

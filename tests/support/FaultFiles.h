@@ -48,6 +48,13 @@ private:
 // The peak resident memory of this process since the last reset, in kilobytes, and the
 // reset (through /proc/self/clear_refs; false when the kernel refuses it).
 qint64 peakKilobytes();
+// The most memory reading a file of the given size may take, in kilobytes, on top of
+// baseKilobytes. A reader holds the bytes (1×), the UTF-16 text (2×) and one string per
+// line (2× and a header each): about six times a file of short lines. Eight times
+// catches a reader that copies the text once more or keeps data per line beyond that.
+// AddressSanitizer adds red zones to every allocation and keeps up to 256 MB of freed
+// memory in quarantine, so its builds get half as much again and that quarantine.
+qint64 memoryLimitKilobytes(qint64 fileBytes, qint64 baseKilobytes);
 qint64 currentKilobytes();
 bool resetPeak();
 
