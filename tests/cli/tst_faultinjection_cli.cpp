@@ -122,7 +122,7 @@ private:
     QElapsedTimer timer_;
 };
 
-QString cli()
+QString builtCli()
 {
     return binDir() + QStringLiteral("/dalvino-cli");
 }
@@ -134,6 +134,7 @@ class TestFaultInjectionCli : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -148,8 +149,22 @@ private:
     // A copy of the program in its own folder, beside a converter script.
     QString programBeside(const QByteArray &converterScript);
 
+    QString cli() const { return program_; }
+
     std::unique_ptr<QTemporaryDir> dir_;
+    // The program and the real converter in a folder of their own, so that its working
+    // file is not shared with other tests running at the same time.
+    QTemporaryDir programDir_;
+    QString program_;
 };
+
+void TestFaultInjectionCli::initTestCase()
+{
+    QVERIFY(programDir_.isValid());
+    program_ = programDir_.filePath(QStringLiteral("dalvino-cli"));
+    QVERIFY(QFile::copy(builtCli(), program_));
+    QVERIFY(QFile::link(binDir() + QStringLiteral("/Quenda.dll"), programDir_.filePath(QStringLiteral("Quenda.dll"))));
+}
 
 void TestFaultInjectionCli::init()
 {
@@ -172,8 +187,8 @@ QString TestFaultInjectionCli::programBeside(const QByteArray &converterScript)
     const QString folder = dir_->filePath(QStringLiteral("bin"));
     QDir().mkpath(folder);
     const QString program = folder + QStringLiteral("/dalvino-cli");
-    if (!QFile::copy(cli(), program))
-        qFatal("cannot copy %s", qPrintable(cli()));
+    if (!QFile::copy(builtCli(), program))
+        qFatal("cannot copy %s", qPrintable(builtCli()));
     const QString converter = folder + QStringLiteral("/Quenda.dll");
     writeFile(converter, "#!/bin/sh\nREAL='" + QFile::encodeName(binDir()) + "/Quenda.dll'\n" + converterScript);
     QFile::setPermissions(converter, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
