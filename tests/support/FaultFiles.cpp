@@ -254,17 +254,27 @@ qint64 statusKilobytes(const char *key)
 
 } // namespace
 
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool Sanitized = true;
+#elif defined(__has_feature)
+constexpr bool Sanitized = __has_feature(address_sanitizer);
+#else
+constexpr bool Sanitized = false;
+#endif
+
+} // namespace
+
 qint64 memoryLimitKilobytes(qint64 fileBytes, qint64 baseKilobytes)
 {
-    qint64 limit = 8 * fileBytes / 1024 + baseKilobytes;
-#if defined(__SANITIZE_ADDRESS__)
-    limit = limit * 3 / 2 + 256 * 1024;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-    limit = limit * 3 / 2 + 256 * 1024;
-#endif
-#endif
-    return limit;
+    const qint64 limit = 8 * fileBytes / 1024 + baseKilobytes;
+    return Sanitized ? limit * 3 / 2 + 256 * 1024 : limit;
+}
+
+qint64 timeLimitMilliseconds()
+{
+    return Sanitized ? 60000 : 20000;
 }
 
 qint64 peakKilobytes()

@@ -55,6 +55,9 @@ qint64 peakKilobytes();
 // AddressSanitizer adds red zones to every allocation and keeps up to 256 MB of freed
 // memory in quarantine, so its builds get half as much again and that quarantine.
 qint64 memoryLimitKilobytes(qint64 fileBytes, qint64 baseKilobytes);
+// The longest an open may take: 20 s, about twelve times the slowest 50 MB read on this
+// machine; three times that under AddressSanitizer, which runs such reads 5–8 times slower.
+qint64 timeLimitMilliseconds();
 qint64 currentKilobytes();
 bool resetPeak();
 
