@@ -71,6 +71,16 @@ void writeLeg(const QString &legPath, const QString &text)
             message = QStringLiteral("変換結果が空です");
         throw DalvinoError(failedText(legPath, run.exitCode, message));
     }
+    // A run that ended well may still have left a damaged file (one cut short, say): only
+    // a result that converts back replaces the target.
+    removeWorkingFile();
+    const RedirectResult check = RunRedirected(legToXmlCommand(convertedPath));
+    if (!check.succeeded() || QFileInfo(AppPaths::workingFile()).size() <= 0) {
+        QString message = check.errorText();
+        if (message.trimmed().isEmpty())
+            message = QStringLiteral("変換結果を読み戻せません");
+        throw DalvinoError(failedText(legPath, check.exitCode, message));
+    }
 
     QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
     if (target.exists())

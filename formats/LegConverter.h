@@ -19,8 +19,8 @@ QString readLeg(const QString &legPath);
 
 // Writes the text (lines ended by CR LF) as the working file and converts them into the .leg file. The
 // converter writes a temporary file beside the target that replaces the target only
-// after a run that ended well and left a file that is not empty; on any failure the
-// existing target is untouched. The working file is deleted after a successful run.
+// after a run that ended well and left a file that is not empty and that the converter
+// reads back; on any failure the existing target is untouched. The working file is deleted after a successful run.
 void writeLeg(const QString &legPath, const QString &text);
 
 // Removes the working file; a missing one is no error.

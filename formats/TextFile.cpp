@@ -7,6 +7,8 @@
 #include <QStringDecoder>
 #include <unicode/ucnv.h>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -129,13 +131,21 @@ QString joinLines(const QStringList &lines)
     return text;
 }
 
+namespace {
+qint64 writeLimit = -1;
+} // namespace
+
+void setWriteLimitForTesting(qint64 bytes) { writeLimit = bytes; }
+
 void writeFileAtomically(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw DalvinoError(cannotCreateText(path, file.errorString()));
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
+    const bool limited = writeLimit >= 0 && bytes.size() > writeLimit;
+    const qint64 written = limited ? file.write(bytes.constData(), writeLimit) : file.write(bytes);
+    if (limited || written != bytes.size()) {
+        const QString reason = limited ? QString::fromLocal8Bit(std::strerror(ENOSPC)) : file.errorString();
         file.cancelWriting();
         throw DalvinoError(cannotCreateText(path, reason));
     }

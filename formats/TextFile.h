@@ -28,6 +28,9 @@ QString joinLines(const QStringList &lines);
 // DalvinoError "ファイル "%s" を作成できません。%s" on failure and leaves an existing
 // file as it was.
 void writeFileAtomically(const QString &path, const QByteArray &bytes);
+// Testing only, for machines where a test cannot mount a small file system: from now on
+// writeFileAtomically stops after this many bytes as on a full disk; -1 ends that.
+void setWriteLimitForTesting(qint64 bytes);
 // The lines in code page 932, each ended by CR LF.
 void writeTextLines(const QString &path, const QStringList &lines);
 // The text in code page 932 exactly as it is (no line end added).

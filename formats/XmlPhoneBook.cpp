@@ -497,6 +497,12 @@ XmlReadOutcome readText(const QString &text, const PhoneBook &current, bool exte
         outcome.rejection = notPhoneBookText();
         return outcome;
     }
+    // A file cut short (a disk that filled, a copy that stopped) lacks its closing line;
+    // its records would replace the document with part of a phone book.
+    if (QStringView(text).lastIndexOf(QLatin1StringView("</SpeedDial>")) < lines.at(1).data() - text.constData()) {
+        outcome.rejection = incompleteText();
+        return outcome;
+    }
 
     const int fileModel = modelOfLine(lines.at(1), extensionIsLeg || hadModelComment);
     if (fileModel >= 0)
@@ -671,6 +677,11 @@ XmlPhoneBookText buildXmlPhoneBook(const PhoneBook &book)
 QString notPhoneBookText()
 {
     return QStringLiteral("Brisantの電話帳データではありません");
+}
+
+QString incompleteText()
+{
+    return QStringLiteral("電話帳データが途中で切れています");
 }
 
 QString entryCountText(int count)

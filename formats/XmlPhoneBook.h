@@ -45,6 +45,7 @@ XmlReadOutcome readXmlPhoneBook(const QStringList &lines, const PhoneBook &curre
 XmlReadOutcome readXmlPhoneBookText(const QString &text, const PhoneBook &current, bool extensionIsLeg);
 
 QString notPhoneBookText();              // "Brisantの電話帳データではありません"
+QString incompleteText();                // a file cut short: no closing SpeedDial line
 QString entryCountText(int count);       // "N件のデータが登録されています"
 QString skippedRecordsText(int skipped); // the notice about records passed over
 
