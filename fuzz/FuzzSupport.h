@@ -5,6 +5,7 @@
 #include "core/PhoneBook.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 
 #include <cstdint>
@@ -55,4 +56,17 @@ inline bool sameBook(const PhoneBook &a, const PhoneBook &b)
     return a.entries == b.entries && a.groups == b.groups && a.UserName == b.UserName && a.UserNo == b.UserNo &&
            a.Syubetu == b.Syubetu && a.WriteMode == b.WriteMode && a.MACAddress == b.MACAddress &&
            a.SyubetuFlag == b.SyubetuFlag && a.Modified == b.Modified && a.FileName == b.FileName;
+}
+
+// FUZZ_DUMP=folder keeps the two texts of a broken round trip for a look.
+inline void dumpTexts(const QString &first, const QString &second)
+{
+    const QByteArray folder = qgetenv("FUZZ_DUMP");
+    if (folder.isEmpty())
+        return;
+    for (const auto &[name, text] : {std::pair{"first.txt", first}, std::pair{"second.txt", second}}) {
+        QFile file(QString::fromLocal8Bit(folder) + u'/' + QLatin1StringView(name));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(text.toUtf8());
+    }
 }

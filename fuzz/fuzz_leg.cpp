@@ -11,7 +11,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QString error;
     const std::optional<QByteArray> payload = LegContainer::unpack(leg, error);
     if (payload) {
-        FUZZ_REQUIRE(LegContainer::pack(*payload) == leg);
+        // The reserved header field is not read; everything else packs back as it was.
+        QByteArray normalised = leg;
+        normalised[6] = normalised[7] = '\0';
+        FUZZ_REQUIRE(LegContainer::pack(*payload) == normalised);
         const PhoneBook current = fuzzCurrent(data, size);
         if (const auto outcome = readOrRefuse(decodeText(*payload), current, true))
             requireAcceptedShape(*outcome, current);

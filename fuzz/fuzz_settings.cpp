@@ -14,6 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const QString text = ini.toText();
     IniFile copy = IniFile::parse(text);
+    if (copy.toText() != text)
+        dumpTexts(text, copy.toText());
     FUZZ_REQUIRE(copy.toText() == text);
     FUZZ_REQUIRE(copy.readInteger(section, QStringLiteral("Top"), 115) == top);
     FUZZ_REQUIRE(copy.readString(section, QStringLiteral("WindowState")) == state);
