@@ -10,12 +10,14 @@
 #include "ui/FileChoices.h"
 #include "ui/FindFrm.h"
 #include "ui/GroupEditFrm.h"
+#include "ui/HelpFrm.h"
 #include "ui/InportFrm.h"
 #include "ui/PhoneBookModels.h"
 #include "ui/Pictures.h"
 #include "ui/Prompts.h"
 #include "ui/RtFrm.h"
 #include "ui/SplushFrm.h"
+#include "ui/VerFrm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -717,7 +719,9 @@ void TFormMain::createOtherWindows()
     FormEdit = new TFormEdit(this);
     FormGroupEdit = new TFormGroupEdit(this);
     FormFind = new TFormFind(this);
+    VerForm = new TVerForm(this);
     FormInport = new TFormInport(this);
+    FormHelp = new TFormHelp(this);
     FormRt = new TFormRt(this);
     FormAnalysis = new TFormAnalysis(this);
     CsvSaveDialog = new TFormCsvSaveDialog(this);

@@ -21,6 +21,8 @@ class TFormSplush;
 class TFormEdit;
 class TFormGroupEdit;
 class TFormRt;
+class TFormHelp;
+class TVerForm;
 class TFormAnalysis;
 class TFormInport;
 class TFormCsvSaveDialog;
@@ -66,6 +68,8 @@ public:
     TFormGroupEdit *FormGroupEdit = nullptr; // rebuilt when the model changes
     TFormFind *FormFind = nullptr;
     TFormRt *FormRt = nullptr;
+    TVerForm *VerForm = nullptr;
+    TFormHelp *FormHelp = nullptr;
     TFormAnalysis *FormAnalysis = nullptr; // the report window
     TFormInport *FormInport = nullptr;
     TFormCsvSaveDialog *CsvSaveDialog = nullptr; // the file chooser of Save and the CSV export
