@@ -29,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_REQUIRE(unpacked && *unpacked == leg);
     if (!leg.isEmpty()) {
         QByteArray damaged = packed;
-        const qsizetype at = LegContainer::HeaderSize + static_cast<qsizetype>(fuzzChoice(data, size, static_cast<unsigned>(leg.size())));
+        const qsizetype at = LegContainer::HeaderSize +
+                             static_cast<qsizetype>(fuzzChoice(data, size, static_cast<unsigned>(leg.size())));
         damaged[at] = static_cast<char>(damaged[at] ^ 0x01);
         FUZZ_REQUIRE(!LegContainer::unpack(damaged, packedError));
     }
