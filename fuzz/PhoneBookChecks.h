@@ -57,6 +57,23 @@ inline std::optional<QString> writeAsProgram(PhoneBook book)
     }
 }
 
+// Saved and opened again as the program does it, or nothing when the writer refuses.
+template <typename Through> std::optional<XmlReadOutcome> saveAndOpen(const PhoneBook &book, Through through)
+{
+    const std::optional<QString> written = writeAsProgram(book);
+    if (!written)
+        return std::nullopt;
+    PhoneBook current = book;
+    current.Syubetu = current.SyubetuFlag;
+    const std::optional<XmlReadOutcome> again = readOrRefuse(through(*written), current, false);
+    FUZZ_REQUIRE(again.has_value()); // the program cannot open what it saved
+    FUZZ_REQUIRE(again->accepted);
+    FUZZ_REQUIRE(again->skipped == 0);
+    requireShape(again->book);
+    FUZZ_REQUIRE(again->book.SyubetuFlag == current.Syubetu);
+    return again;
+}
+
 // Save and open again: what the writer wrote is read back as the same phone book, so a
 // second save writes the same text. through stands for the file on disk (the encoder
 // and decoder of the bytes case, nothing for the text case).
@@ -64,18 +81,24 @@ template <typename Through> void requireStableRoundTrip(const XmlReadOutcome &ou
 {
     if (!outcome.accepted)
         return;
-    const std::optional<QString> written = writeAsProgram(outcome.book);
+    std::optional<XmlReadOutcome> base = outcome;
+    // The reader takes the 12 characters after the "/" of the first line, so a shorter
+    // MAC address takes in the comment's end " -->" at each save until it has 12, as the
+    // format has it; the round trip is checked from there.
+    for (int save = 0; save < 3 && base->book.MACAddress.size() < 12; ++save) {
+        std::optional<XmlReadOutcome> next = saveAndOpen(base->book, through);
+        if (!next)
+            return;
+        if (next->book.MACAddress == base->book.MACAddress)
+            break;
+        base = std::move(next);
+    }
+    const std::optional<QString> written = writeAsProgram(base->book);
     if (!written)
         return;
     const QString onDisk = through(*written);
-    PhoneBook current = outcome.book;
-    current.Syubetu = current.SyubetuFlag;
-    const std::optional<XmlReadOutcome> again = readOrRefuse(onDisk, current, false);
-    FUZZ_REQUIRE(again.has_value()); // the program cannot open what it saved
-    FUZZ_REQUIRE(again->accepted);
-    FUZZ_REQUIRE(again->skipped == 0);
-    requireShape(again->book);
-    FUZZ_REQUIRE(again->book.SyubetuFlag == current.Syubetu);
+    const std::optional<XmlReadOutcome> again = saveAndOpen(base->book, through);
+    FUZZ_REQUIRE(again.has_value());
     const std::optional<QString> rewritten = writeAsProgram(again->book);
     FUZZ_REQUIRE(rewritten.has_value());
     const QString second = through(*rewritten);
