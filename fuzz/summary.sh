@@ -2,7 +2,7 @@
 # Prints one Markdown table row per target from the logs of the last fuzz/run.sh:
 # executions, coverage (cov/ft) at the end, corpus size, and what was found.
 cd "$(dirname "$0")/.."
-echo "| Target | Time | Executions | exec/s | cov | ft | Corpus (files / KB) | Findings in the run |"
+echo "| Target | Time | Executions | exec/s | cov | ft | Corpus (inputs/size) | Findings in the run |"
 echo "|---|---|---|---|---|---|---|---|"
 for log in build-fuzz/logs/fuzz_*.log; do
   t=$(basename "$log" .log)
@@ -14,9 +14,8 @@ for log in build-fuzz/logs/fuzz_*.log; do
   rate=$(echo "$last" | grep -oE 'exec/s: [0-9]+' | awk '{print $2}')
   cov=$(echo "$last" | grep -oE 'cov: [0-9]+' | awk '{print $2}')
   ft=$(echo "$last" | grep -oE 'ft: [0-9]+' | awk '{print $2}')
-  files=$(find "build-fuzz/corpus/$t" -type f | wc -l)
-  kb=$(du -sk "build-fuzz/corpus/$t" | awk '{print $1}')
+  corp=$(echo "$last" | grep -oE 'corp: [0-9]+/[0-9]+[a-zA-Z]*' | awk '{print $2}')
   found=$(grep -E 'PROPERTY BROKEN|^SUMMARY|ERROR: (AddressSanitizer|LeakSanitizer|libFuzzer)|runtime error' "$log" | head -2 | sed 's/|/\\|/g' | tr '\n' ' ')
   [ -n "$found" ] || found="none"
-  echo "| $t | $time | $execs | $rate | $cov | $ft | $files / $kb | $found |"
+  echo "| $t | $time | $execs | $rate | $cov | $ft | $corp | $found |"
 done
