@@ -17,6 +17,7 @@ struct DialEntry {
 
     const QString &field(int position) const { return fields[position]; }
     void setField(int position, const QString &text) { fields[position] = text; }
+    void setField(int position, QString &&text) { fields[position] = std::move(text); }
 
     const QString &name() const { return fields[Name]; }
     const QString &kana() const { return fields[Kana]; }

@@ -1,5 +1,6 @@
 #include "core/WidthRules.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -31,7 +32,10 @@ bool takesVoicedMark(char16_t full)
 }
 
 // ハ…ホ also take the semi-voiced mark (two code points on).
-bool takesSemiVoicedMark(char16_t full) { return full >= 0x30CF && full <= 0x30DB && (full - 0x30CF) % 3 == 0; }
+bool takesSemiVoicedMark(char16_t full)
+{
+    return full >= 0x30CF && full <= 0x30DB && (full - 0x30CF) % 3 == 0;
+}
 
 // Half-width form of a full-width katakana or mark, and the sound mark that follows it.
 struct HalfForm {
@@ -58,67 +62,106 @@ const std::array<HalfForm, 0x10000> &fullToHalfTable()
     return table;
 }
 
+// What the mappings change: a NUL (it ends the text), and the characters each one maps.
+bool changesInFullSize(char16_t c)
+{
+    return c == 0 || (c >= 0x0020 && c <= 0x007E) || (c >= 0xFF61 && c <= 0xFF9F);
+}
+
+bool changesInHalfSize(char16_t c)
+{
+    return c == 0 || c == 0x3000 || (c >= 0xFF01 && c <= 0xFF5E) || fullToHalfTable()[c].base != 0;
+}
+
+template <typename Changes> bool anyChanges(QStringView S, Changes changes)
+{
+    return std::any_of(S.begin(), S.end(), [&](QChar c) { return changes(c.unicode()); });
+}
+
 } // namespace
 
-bool isFullWidthChar(char16_t c) { return c >= 0x0100 && c <= 0xFF60; }
-
-bool isHalfWidthChar(char16_t c) { return (c >= 0x0020 && c <= 0x007E) || (c >= 0xFF61 && c <= 0xFF9F); }
-
-QString ChangeFullSize(const QString &S)
+bool isFullWidthChar(char16_t c)
 {
-    QString result;
-    result.reserve(S.size());
-    for (qsizetype i = 0; i < S.size(); ++i) {
-        const char16_t c = S.at(i).unicode();
+    return c >= 0x0100 && c <= 0xFF60;
+}
+
+bool isHalfWidthChar(char16_t c)
+{
+    return (c >= 0x0020 && c <= 0x007E) || (c >= 0xFF61 && c <= 0xFF9F);
+}
+
+qsizetype writeFullSize(QStringView S, char16_t *out)
+{
+    char16_t *to = out;
+    const qsizetype size = S.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = S[i].unicode();
         if (c == 0)
             break;
         if (c == 0x0020) {
-            result += QChar(0x3000);
+            *to++ = 0x3000;
         } else if (c >= 0x0021 && c <= 0x007E) {
-            result += QChar(c + 0xFEE0);
+            *to++ = static_cast<char16_t>(c + 0xFEE0);
         } else if (c >= 0xFF61 && c <= 0xFF9F) {
             const char16_t full = HalfKanaToFull[c - 0xFF61];
-            const char16_t next = i + 1 < S.size() ? S.at(i + 1).unicode() : 0;
+            const char16_t next = i + 1 < size ? S[i + 1].unicode() : 0;
             if (next == HalfVoicedMark && full == FullU) {
-                result += QChar(FullVu);
+                *to++ = FullVu;
                 ++i;
             } else if (next == HalfVoicedMark && takesVoicedMark(full)) {
-                result += QChar(full + 1);
+                *to++ = static_cast<char16_t>(full + 1);
                 ++i;
             } else if (next == HalfSemiVoicedMark && takesSemiVoicedMark(full)) {
-                result += QChar(full + 2);
+                *to++ = static_cast<char16_t>(full + 2);
                 ++i;
             } else {
-                result += QChar(full);
+                *to++ = full;
             }
         } else {
-            result += QChar(c);
+            *to++ = c;
         }
     }
-    return result;
+    return to - out;
 }
 
-QString ChangeHalfSize(const QString &S)
+qsizetype writeHalfSize(QStringView S, char16_t *out)
 {
     const auto &table = fullToHalfTable();
-    QString result;
-    result.reserve(S.size());
+    char16_t *to = out;
     for (const QChar ch : S) {
         const char16_t c = ch.unicode();
         if (c == 0)
             break;
         if (c == 0x3000) {
-            result += QChar(0x0020);
+            *to++ = 0x0020;
         } else if (c >= 0xFF01 && c <= 0xFF5E) {
-            result += QChar(c - 0xFEE0);
+            *to++ = static_cast<char16_t>(c - 0xFEE0);
         } else if (table[c].base != 0) {
-            result += QChar(table[c].base);
+            *to++ = table[c].base;
             if (table[c].mark != 0)
-                result += QChar(table[c].mark);
+                *to++ = table[c].mark;
         } else {
-            result += ch;
+            *to++ = c;
         }
     }
+    return to - out;
+}
+
+QString ChangeFullSize(const QString &S)
+{
+    if (!anyChanges(S, changesInFullSize))
+        return S;
+    QString result(S.size(), Qt::Uninitialized);
+    result.truncate(writeFullSize(S, reinterpret_cast<char16_t *>(result.data())));
+    return result;
+}
+
+QString ChangeHalfSize(const QString &S)
+{
+    if (!anyChanges(S, changesInHalfSize))
+        return S;
+    QString result(2 * S.size(), Qt::Uninitialized);
+    result.truncate(writeHalfSize(S, reinterpret_cast<char16_t *>(result.data())));
     return result;
 }
 
@@ -179,16 +222,34 @@ QString trimControlAndSpace(const QString &S)
 bool isDialChar(QChar c)
 {
     const char16_t u = c.unicode();
-    return (u >= u'0' && u <= u'9') || u == u'#' || u == u'*' || u == u'-' || u == u'E' || u == u'P' || u == u'['
-        || u == u']';
+    return (u >= u'0' && u <= u'9') || u == u'#' || u == u'*' || u == u'-' || u == u'E' || u == u'P' || u == u'[' ||
+           u == u']';
 }
 
-QString nameWidthMessage() { return QStringLiteral("名前に半角文字が存在している可能性があります"); }
-QString kanaWidthMessage() { return QStringLiteral("カナに全角文字が存在している可能性があります"); }
-QString phoneWidthMessage() { return QStringLiteral("電話番号に全角文字が存在している可能性があります"); }
-QString phoneCharacterMessage() { return QStringLiteral("電話番号に不正文字が存在している可能性があります"); }
-QString memoWidthMessage() { return QStringLiteral("メモに半角文字が存在している可能性があります"); }
-QString groupNameWidthMessage() { return QStringLiteral("グループ名に半角文字が存在している可能性があります"); }
+QString nameWidthMessage()
+{
+    return QStringLiteral("名前に半角文字が存在している可能性があります");
+}
+QString kanaWidthMessage()
+{
+    return QStringLiteral("カナに全角文字が存在している可能性があります");
+}
+QString phoneWidthMessage()
+{
+    return QStringLiteral("電話番号に全角文字が存在している可能性があります");
+}
+QString phoneCharacterMessage()
+{
+    return QStringLiteral("電話番号に不正文字が存在している可能性があります");
+}
+QString memoWidthMessage()
+{
+    return QStringLiteral("メモに半角文字が存在している可能性があります");
+}
+QString groupNameWidthMessage()
+{
+    return QStringLiteral("グループ名に半角文字が存在している可能性があります");
+}
 
 std::optional<CheckFailure> checkEntry(const QString &name, const QString &kana, const QString &phone,
                                        const QString &memo)

@@ -11,8 +11,14 @@ bool isHalfWidthChar(char16_t c);
 // The Japanese width mapping: ASCII and the space to their full-width forms, half-width
 // katakana to full-width katakana (composing a following sound mark: ｶﾞ → ガ), and the
 // reverse (ガ → ｶﾞ). Everything else is kept; a NUL ends the result.
+// A text that needs no change comes back as itself, shared, without a copy.
 QString ChangeFullSize(const QString &S);
 QString ChangeHalfSize(const QString &S);
+// The same mappings written to out, which holds S.size() units for the full-width form and
+// 2 * S.size() for the half-width one (a sound mark may follow each unit); they return the
+// units written. A caller can so convert a borrowed text into a buffer it reuses.
+qsizetype writeFullSize(QStringView S, char16_t *out);
+qsizetype writeHalfSize(QStringView S, char16_t *out);
 
 bool IsFullString(const QString &S);
 bool IsHalfString(const QString &S);

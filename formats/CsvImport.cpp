@@ -55,22 +55,23 @@ bool hasByteOrderMark(const QByteArray &bytes)
 
 const QString SpaceMark = QStringLiteral("[SP]");
 
-// The first count fields of a line, empty views for the missing ones.
+// The first count fields of a line, empty views for the missing ones; one pass over the
+// line, which is scanned for every row imported.
 void splitViews(const QString &line, int count, QVarLengthArray<QStringView, 16> &views)
 {
-    const QStringView text(line);
+    const QChar *data = line.constData();
+    const qsizetype size = line.size();
     qsizetype start = 0;
-    for (int f = 0; f < count; ++f) {
-        if (start > text.size()) {
-            views.append(QStringView());
-            continue;
+    for (qsizetype i = 0; i < size && views.size() < count; ++i) {
+        if (data[i] == u',') {
+            views.append(QStringView(data + start, i - start));
+            start = i + 1;
         }
-        qsizetype comma = text.indexOf(u',', start);
-        if (comma < 0)
-            comma = text.size();
-        views.append(text.mid(start, comma - start));
-        start = comma + 1;
     }
+    if (views.size() < count)
+        views.append(QStringView(data + start, size - start));
+    while (views.size() < count)
+        views.append(QStringView());
 }
 
 } // namespace
@@ -223,49 +224,96 @@ std::optional<QString> check(const Request &request)
     return std::nullopt;
 }
 
+namespace {
+
+bool isHiragana(QChar c)
+{
+    return c.unicode() >= 0x3041 && c.unicode() <= 0x3096;
+}
+
+// text with its hiragana turned into katakana, written to out (text.size() units).
+void writeKatakana(QStringView text, char16_t *out)
+{
+    for (const QChar c : text)
+        *out++ = isHiragana(c) ? static_cast<char16_t>(c.unicode() + 0x60) : c.unicode();
+}
+
+// The text conversions of the free-text fields. They work in buffers kept from row to row,
+// so that a row costs one string per stored field; each result is a copy of its own (never
+// a part of the file's text) cut to the field's limit.
+class FieldConverter {
+public:
+    QString name(QStringView text) { return limited(writeFullSize(text, room(text.size())), NameMaxLength); }
+    QString memo(QStringView text) { return limited(writeFullSize(text, room(text.size())), MemoMaxLength); }
+
+    QString kana(QStringView text)
+    {
+        katakana.resize(text.size());
+        writeKatakana(text, katakana.data());
+        const QStringView converted(katakana.constData(), katakana.size());
+        return limited(writeHalfSize(converted, room(2 * text.size())), KanaMaxLength);
+    }
+
+    QString phone(QStringView text)
+    {
+        char16_t *const begin = room(2 * text.size());
+        char16_t *end = begin + writeHalfSize(text, begin);
+        std::replace(begin, end, char16_t(0xFF70), u'-');
+        if (begin != end && *begin == u'(') {
+            end = std::remove(begin, end, u'(');
+            std::replace(begin, end, u')', u'-');
+        } else if (std::find(begin, end, u'(') != end) {
+            std::replace(begin, end, u'(', u'-');
+            std::replace(begin, end, u')', u'-');
+        }
+        return limited(end - begin, PhoneMaxLength);
+    }
+
+private:
+    char16_t *room(qsizetype units)
+    {
+        buffer.resize(units);
+        return buffer.data();
+    }
+    QString limited(qsizetype length, int maxLength) const
+    {
+        return QString(reinterpret_cast<const QChar *>(buffer.constData()), qMin<qsizetype>(length, maxLength));
+    }
+
+    QVarLengthArray<char16_t, 256> buffer;
+    QVarLengthArray<char16_t, 128> katakana;
+};
+
+} // namespace
+
 QString hiraganaToKatakana(const QString &text)
 {
-    QString result = text;
     // Only a text that holds hiragana is copied.
-    const auto isHiragana = [](QChar c) { return c.unicode() >= 0x3041 && c.unicode() <= 0x3096; };
-    const auto first = std::find_if(text.cbegin(), text.cend(), isHiragana);
-    if (first == text.cend())
-        return result;
-    QChar *data = result.data();
-    for (qsizetype i = first - text.cbegin(); i < result.size(); ++i) {
-        if (isHiragana(data[i]))
-            data[i] = QChar(data[i].unicode() + 0x60);
-    }
+    if (std::none_of(text.cbegin(), text.cend(), isHiragana))
+        return text;
+    QString result(text.size(), Qt::Uninitialized);
+    writeKatakana(text, reinterpret_cast<char16_t *>(result.data()));
     return result;
 }
 
 QString toName(const QString &text)
 {
-    return CopyLeft(ChangeFullSize(text), NameMaxLength);
+    return FieldConverter().name(text);
 }
 
 QString toKana(const QString &text)
 {
-    return CopyLeft(ChangeHalfSize(hiraganaToKatakana(text)), KanaMaxLength);
+    return FieldConverter().kana(text);
 }
 
 QString toPhone(const QString &text)
 {
-    QString phone = ChangeHalfSize(text);
-    phone.replace(QChar(0xFF70), u'-');
-    if (phone.startsWith(u'(')) {
-        phone.remove(u'(');
-        phone.replace(u')', u'-');
-    } else if (phone.contains(u'(')) {
-        phone.replace(u'(', u'-');
-        phone.replace(u')', u'-');
-    }
-    return CopyLeft(phone, PhoneMaxLength);
+    return FieldConverter().phone(text);
 }
 
 QString toMemo(const QString &text)
 {
-    return CopyLeft(ChangeFullSize(text), MemoMaxLength);
+    return FieldConverter().memo(text);
 }
 
 QString toGroup(const QString &text)
@@ -317,9 +365,17 @@ QString toRingTone(const QString &text, int model)
 Outcome import(const PhoneBook &current, const Table &table, const Request &request,
                const std::function<void(int)> &reset)
 {
-    Outcome outcome{current, 0, std::nullopt};
+    // A fresh phone book is what New leaves; only what New keeps is taken from current,
+    // instead of copying all 4000 entries to reset them. New runs again only to drive a
+    // progress gauge.
+    Outcome outcome;
     PhoneBook &book = outcome.book;
-    book.New(reset);
+    book.Syubetu = current.Syubetu;
+    book.WriteMode = current.WriteMode;
+    book.MACAddress = current.MACAddress;
+    book.SyubetuFlag = current.SyubetuFlag;
+    if (reset)
+        book.New(reset);
     book.Modified = true;
 
     const Mapping &m = request.mapping;
@@ -329,36 +385,43 @@ Outcome import(const PhoneBook &current, const Table &table, const Request &requ
         outcome.failure = unexpectedFieldText();
         return outcome;
     }
+    FieldConverter convert;
+    QVarLengthArray<QStringView, 16> views;
+    QString withoutSpaceMarks;
     for (int r = request.startRow; r <= request.endRow; ++r) {
         const int slot = r - request.startRow;
         if (r < 1 || r > rows || slot >= PhoneBook::EntryCount) {
             outcome.failure = unexpectedFieldText();
             break;
         }
-        // The row is split once. A field without "[SP]" is lent to the conversions without
-        // a copy; each conversion returns a text of its own, so nothing stored borrows it.
+        // The row is split once and its fields are read in place; only a field holding
+        // "[SP]" is copied. The vocabulary conversions return the vocabulary's own texts
+        // and the others a text of their own, so nothing stored borrows the row.
         const QString &line = table.rows.at(r - 1);
-        QVarLengthArray<QStringView, 16> views;
+        views.clear();
         splitViews(line, table.fieldCount, views);
-        const auto field = [&](int index) {
+        const auto field = [&](int index) -> QStringView {
             const QStringView view = views[index];
-            if (index > 0 && view.contains(u'[') && view.contains(SpaceMark))
-                return view.toString().remove(SpaceMark);
-            return QString::fromRawData(view.data(), view.size());
+            if (index > 0 && view.contains(u'[') && view.contains(SpaceMark)) {
+                withoutSpaceMarks = view.toString().remove(SpaceMark);
+                return withoutSpaceMarks;
+            }
+            return view;
         };
+        const auto borrowed = [](QStringView view) { return QString::fromRawData(view.data(), view.size()); };
         DialEntry &entry = book.entries[slot];
         if (m.name >= 0)
-            entry.setField(DialEntry::Name, toName(field(m.name)));
+            entry.setField(DialEntry::Name, convert.name(field(m.name)));
         if (m.kana >= 0)
-            entry.setField(DialEntry::Kana, toKana(field(m.kana)));
+            entry.setField(DialEntry::Kana, convert.kana(field(m.kana)));
         if (m.phone >= 0)
-            entry.setField(DialEntry::Phone, toPhone(field(m.phone)));
+            entry.setField(DialEntry::Phone, convert.phone(field(m.phone)));
         if (m.group >= 0)
-            entry.setField(DialEntry::Group, toGroup(field(m.group)));
+            entry.setField(DialEntry::Group, toGroup(borrowed(field(m.group))));
         if (m.ring >= 0)
-            entry.setField(DialEntry::Ring, toRingTone(field(m.ring), book.Syubetu));
+            entry.setField(DialEntry::Ring, toRingTone(borrowed(field(m.ring)), book.Syubetu));
         if (m.memo >= 0)
-            entry.setField(DialEntry::Memo, toMemo(field(m.memo)));
+            entry.setField(DialEntry::Memo, convert.memo(field(m.memo)));
         ++outcome.imported;
     }
     return outcome;

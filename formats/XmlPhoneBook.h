@@ -50,4 +50,4 @@ QString skippedRecordsText(int skipped); // the notice about records passed over
 
 // Kana escaping of the writer and its reverse of the reader.
 QString escapeKana(const QString &kana);
-QString unescapeKana(const QString &kana);
+QString unescapeKana(QStringView kana);

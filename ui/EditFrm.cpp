@@ -2,6 +2,7 @@
 
 #include "core/EditorRules.h"
 #include "core/Vocabulary.h"
+#include "ui/EditorWindow.h"
 #include "ui/HelpTopics.h"
 #include "ui/MainFrm.h"
 #include "ui/PhoneBookModels.h"
@@ -335,21 +336,7 @@ void TFormEdit::navigateByKey(int step)
     UpDown1Step(step);
 }
 
-void TFormEdit::showEditor()
-{
-    if (isHidden()) {
-        if (!centred_ && main_) {
-            adjustSize();
-            move(main_->frameGeometry().center() - rect().center());
-            centred_ = true;
-        }
-        show();
-        NameEdit->setFocus(); // FormShow
-    } else {
-        raise();
-        activateWindow();
-    }
-}
+void TFormEdit::showEditor() { showEditorWindow(this, main_, NameEdit, centred_); }
 
 void TFormEdit::Button1Click()
 {

@@ -3,6 +3,7 @@
 #include "core/EditorRules.h"
 #include "core/Vocabulary.h"
 #include "core/WidthRules.h"
+#include "ui/EditorWindow.h"
 #include "ui/HelpTopics.h"
 #include "ui/MainFrm.h"
 #include "ui/PhoneBookModels.h"
@@ -124,21 +125,7 @@ void TFormGroupEdit::loadGroup(int group)
     OldGroupCb = g.callback();
 }
 
-void TFormGroupEdit::showEditor()
-{
-    if (isHidden()) {
-        if (!centred_) {
-            adjustSize();
-            move(main_->frameGeometry().center() - rect().center());
-            centred_ = true;
-        }
-        show();
-        NameEdit->setFocus(); // FormShow
-    } else {
-        raise();
-        activateWindow();
-    }
-}
+void TFormGroupEdit::showEditor() { showEditorWindow(this, main_, NameEdit, centred_); }
 
 void TFormGroupEdit::Button2Click()
 {

@@ -43,6 +43,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTableView>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -620,7 +621,10 @@ void TFormMain::showEvent(QShowEvent *event)
         if (frame.width() > 0 || frame.height() > 0)
             resize(requestedOuterSize_ - frame);
     }
-    FormShow();
+    // The start-up file is opened once the window is on screen, so that its messages
+    // appear over the window rather than over an empty desktop.
+    if (DropFlag)
+        QTimer::singleShot(0, this, [this] { FormShow(); });
 }
 
 void TFormMain::FormShow()
@@ -635,12 +639,15 @@ void TFormMain::FormShow()
             openLegacyCsv(DropFileName);
     });
     DropFlag = false;
+    // The first activation fixes the model after the start-up file was read.
+    if (isActiveWindow())
+        FormActivate();
 }
 
 void TFormMain::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !DropFlag)
         FormActivate();
 }
 

@@ -1,5 +1,6 @@
 #include "core/ListOperations.h"
 
+#include <QCollator>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -37,6 +38,7 @@ private slots:
     void textOrderOfExtensionAndDestination();
     void equalKeysKeepTheirOrder();
     void sortAgreesWithCompare();
+    void compareIsTheJapaneseQCollator();
     void sortReturnsPreviousPositions();
     void otherColumnStartsAscendingAgain();
     void clearPutsBackDefaults();
@@ -232,6 +234,32 @@ void tst_listoperations::sortAgreesWithCompare()
             if (r == 0)
                 QVERIFY(order[i - 1] < order[i]);
         }
+    }
+}
+
+void tst_listoperations::compareIsTheJapaneseQCollator()
+{
+    // The list's collator is ICU's own; it must rank as QCollator does for the Japanese
+    // locale, case-sensitive.
+    QCollator reference(QLocale(QLocale::Japanese, QLocale::Japan));
+    reference.setCaseSensitivity(Qt::CaseSensitive);
+    const QString pool = QStringLiteral("山田中村佐藤あいうかがぱゃっアイウカガパャッヴｱｲｳｶｷﾞﾊﾟｯｰﾞﾟ"
+                                        "abzABZａＢ019０９ -_.,()（）・ー～￥¥#*&'\"");
+    QRandomGenerator random(1209);
+    auto text = [&] {
+        QString t;
+        for (int n = random.bounded(6); n > 0; --n)
+            t += pool.at(random.bounded(pool.size()));
+        return t;
+    };
+    DialEntry a;
+    DialEntry b;
+    for (int i = 0; i < 3000; ++i) {
+        a.setField(DialEntry::Name, text());
+        b.setField(DialEntry::Name, i % 10 == 0 ? a.name() : text());
+        const int expected = reference.compare(a.name(), b.name());
+        QVERIFY2(ListView1Compare(a, b, 1, 0) == (expected > 0) - (expected < 0),
+                 qPrintable(a.name() + QStringLiteral(" / ") + b.name()));
     }
 }
 

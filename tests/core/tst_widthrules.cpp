@@ -1,6 +1,7 @@
 #include "core/WidthRules.h"
 
 #include <QTest>
+#include <vector>
 
 class TestWidthRules : public QObject {
     Q_OBJECT
@@ -68,8 +69,7 @@ void TestWidthRules::changeFullSize_data()
     QTest::newRow("marks") << QStringLiteral("｡｢｣､･ｰ") << QStringLiteral("。「」、・ー");
     QTest::newRow("lone voiced mark") << QStringLiteral("ﾞ") << QStringLiteral("゛");
     QTest::newRow("lone semi-voiced mark") << QStringLiteral("ﾟ") << QStringLiteral("゜");
-    QTest::newRow("voiced mark after a kana without voiced form")
-        << QStringLiteral("ｱﾞ") << QStringLiteral("ア゛");
+    QTest::newRow("voiced mark after a kana without voiced form") << QStringLiteral("ｱﾞ") << QStringLiteral("ア゛");
     QTest::newRow("semi-voiced after ka stays apart") << QStringLiteral("ｶﾟ") << QStringLiteral("カ゜");
     QTest::newRow("tsu and small tsu") << QStringLiteral("ﾂﾞｯ") << QStringLiteral("ヅッ");
     QTest::newRow("hiragana and kanji unchanged") << QStringLiteral("やまだ山田") << QStringLiteral("やまだ山田");
@@ -84,6 +84,14 @@ void TestWidthRules::changeFullSize()
     QFETCH(QString, input);
     QFETCH(QString, expected);
     QCOMPARE(ChangeFullSize(input), expected);
+    // The writer behind it, into a buffer that already holds other text.
+    std::vector<char16_t> buffer(input.size() + 2, u'#');
+    const qsizetype written = writeFullSize(input, buffer.data() + 1);
+    QCOMPARE(QStringView(buffer.data() + 1, written), expected);
+    QCOMPARE(buffer.back(), u'#');
+    // A text with nothing to change is handed back, not copied.
+    if (input == expected && !input.isEmpty())
+        QCOMPARE(ChangeFullSize(input).constData(), input.constData());
 }
 
 void TestWidthRules::changeHalfSize_data()
@@ -111,6 +119,12 @@ void TestWidthRules::changeHalfSize()
     QFETCH(QString, input);
     QFETCH(QString, expected);
     QCOMPARE(ChangeHalfSize(input), expected);
+    std::vector<char16_t> buffer(2 * input.size() + 2, u'#');
+    const qsizetype written = writeHalfSize(input, buffer.data() + 1);
+    QCOMPARE(QStringView(buffer.data() + 1, written), expected);
+    QCOMPARE(buffer.back(), u'#');
+    if (input == expected && !input.isEmpty())
+        QCOMPARE(ChangeHalfSize(input).constData(), input.constData());
 }
 
 void TestWidthRules::substrings_data()
@@ -120,23 +134,40 @@ void TestWidthRules::substrings_data()
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("right 4 of 0005") << "right" << "0005" << 4 << "0005";
-    QTest::newRow("right 4 of 00012") << "right" << "00012" << 4 << "0012";
-    QTest::newRow("right 5 of ab") << "right" << "ab" << 5 << "ab";
-    QTest::newRow("right 0") << "right" << "abc" << 0 << "";
-    QTest::newRow("right negative") << "right" << "abc" << -2 << "";
-    QTest::newRow("right 2 of 07") << "right" << "07" << 2 << "07";
-    QTest::newRow("right 2 of 012") << "right" << "012" << 2 << "12";
-    QTest::newRow("right of empty") << "right" << "" << 3 << "";
-    QTest::newRow("left 4") << "left" << "abcdef" << 4 << "abcd";
-    QTest::newRow("left over-long") << "left" << "ab" << 10 << "ab";
-    QTest::newRow("left 0") << "left" << "ab" << 0 << "";
-    QTest::newRow("left negative") << "left" << "ab" << -1 << "";
-    QTest::newRow("delete 3") << "delete" << "abcdef" << 3 << "abc";
-    QTest::newRow("delete more than held") << "delete" << "ab" << 3 << "";
-    QTest::newRow("delete all") << "delete" << "ab" << 2 << "";
-    QTest::newRow("delete 0") << "delete" << "ab" << 0 << "ab";
-    QTest::newRow("delete negative") << "delete" << "ab" << -5 << "ab";
+    QTest::newRow("right 4 of 0005") << "right"
+                                     << "0005" << 4 << "0005";
+    QTest::newRow("right 4 of 00012") << "right"
+                                      << "00012" << 4 << "0012";
+    QTest::newRow("right 5 of ab") << "right"
+                                   << "ab" << 5 << "ab";
+    QTest::newRow("right 0") << "right"
+                             << "abc" << 0 << "";
+    QTest::newRow("right negative") << "right"
+                                    << "abc" << -2 << "";
+    QTest::newRow("right 2 of 07") << "right"
+                                   << "07" << 2 << "07";
+    QTest::newRow("right 2 of 012") << "right"
+                                    << "012" << 2 << "12";
+    QTest::newRow("right of empty") << "right"
+                                    << "" << 3 << "";
+    QTest::newRow("left 4") << "left"
+                            << "abcdef" << 4 << "abcd";
+    QTest::newRow("left over-long") << "left"
+                                    << "ab" << 10 << "ab";
+    QTest::newRow("left 0") << "left"
+                            << "ab" << 0 << "";
+    QTest::newRow("left negative") << "left"
+                                   << "ab" << -1 << "";
+    QTest::newRow("delete 3") << "delete"
+                              << "abcdef" << 3 << "abc";
+    QTest::newRow("delete more than held") << "delete"
+                                           << "ab" << 3 << "";
+    QTest::newRow("delete all") << "delete"
+                                << "ab" << 2 << "";
+    QTest::newRow("delete 0") << "delete"
+                              << "ab" << 0 << "ab";
+    QTest::newRow("delete negative") << "delete"
+                                     << "ab" << -5 << "ab";
 }
 
 void TestWidthRules::substrings()
@@ -166,24 +197,50 @@ void TestWidthRules::entryCheck_data()
 
     const int name = int(CheckedField::Name), kana = int(CheckedField::Kana), phone = int(CheckedField::Phone),
               memo = int(CheckedField::Memo);
-    QTest::newRow("all empty") << "" << "" << "" << "" << -1 << "";
-    QTest::newRow("typical entry") << "山田　太郎" << "ﾔﾏﾀﾞ ﾀﾛｳ" << "03-1234-5678" << "営業部" << -1 << "";
-    QTest::newRow("dial characters") << "" << "" << "P12#" << "" << -1 << "";
-    QTest::newRow("brackets star E") << "" << "" << "[1]*E" << "" << -1 << "";
-    QTest::newRow("space in phone") << "" << "" << "03 1234" << "" << phone
-                                    << "電話番号に不正文字が存在している可能性があります";
-    QTest::newRow("lower-case p") << "" << "" << "p123" << "" << phone
-                                  << "電話番号に不正文字が存在している可能性があります";
-    QTest::newRow("plus sign") << "" << "" << "+81" << "" << phone
-                               << "電話番号に不正文字が存在している可能性があります";
-    QTest::newRow("full-width digits") << "" << "" << "０３" << "" << phone
-                                       << "電話番号に全角文字が存在している可能性があります";
-    QTest::newRow("half in name beats full in kana")
-        << "山田A" << "ヤマダ" << "" << "" << name << "名前に半角文字が存在している可能性があります";
-    QTest::newRow("full in kana") << "山田" << "ヤマダ" << "" << "" << kana
-                                  << "カナに全角文字が存在している可能性があります";
-    QTest::newRow("memo before phone characters")
-        << "" << "" << "p" << "memo" << memo << "メモに半角文字が存在している可能性があります";
+    QTest::newRow("all empty") << ""
+                               << ""
+                               << ""
+                               << "" << -1 << "";
+    QTest::newRow("typical entry") << "山田　太郎"
+                                   << "ﾔﾏﾀﾞ ﾀﾛｳ"
+                                   << "03-1234-5678"
+                                   << "営業部" << -1 << "";
+    QTest::newRow("dial characters") << ""
+                                     << ""
+                                     << "P12#"
+                                     << "" << -1 << "";
+    QTest::newRow("brackets star E") << ""
+                                     << ""
+                                     << "[1]*E"
+                                     << "" << -1 << "";
+    QTest::newRow("space in phone") << ""
+                                    << ""
+                                    << "03 1234"
+                                    << "" << phone << "電話番号に不正文字が存在している可能性があります";
+    QTest::newRow("lower-case p") << ""
+                                  << ""
+                                  << "p123"
+                                  << "" << phone << "電話番号に不正文字が存在している可能性があります";
+    QTest::newRow("plus sign") << ""
+                               << ""
+                               << "+81"
+                               << "" << phone << "電話番号に不正文字が存在している可能性があります";
+    QTest::newRow("full-width digits") << ""
+                                       << ""
+                                       << "０３"
+                                       << "" << phone << "電話番号に全角文字が存在している可能性があります";
+    QTest::newRow("half in name beats full in kana") << "山田A"
+                                                     << "ヤマダ"
+                                                     << ""
+                                                     << "" << name << "名前に半角文字が存在している可能性があります";
+    QTest::newRow("full in kana") << "山田"
+                                  << "ヤマダ"
+                                  << ""
+                                  << "" << kana << "カナに全角文字が存在している可能性があります";
+    QTest::newRow("memo before phone characters") << ""
+                                                  << ""
+                                                  << "p"
+                                                  << "memo" << memo << "メモに半角文字が存在している可能性があります";
 }
 
 void TestWidthRules::entryCheck()

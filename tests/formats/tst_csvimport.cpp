@@ -60,8 +60,11 @@ private slots:
     void startAfterEndImportsNothing();
     void unmappedFieldsKeepDefaults();
     void keepsModelWriteModeAndMac();
+    void resetsAsNewDoes();
     void rowBeyondTheFileStops();
     void entriesOwnTheirTexts();
+    void importedFieldsAreTheSplitFields_data();
+    void importedFieldsAreTheSplitFields();
     void utf8WithoutBom();
     void cp932StaysCp932();
     void bomDecides();
@@ -416,6 +419,31 @@ void TestCsvImport::keepsModelWriteModeAndMac()
     QCOMPARE(outcome.book.entries[0].ring(), QStringLiteral("着信メロディ"));
 }
 
+void TestCsvImport::resetsAsNewDoes()
+{
+    PhoneBook current;
+    current.SyubetuFlag = ModelMorvel;
+    current.FLastSortColumn = 3;
+    current.UserNo = QStringLiteral("03-1");
+    current.entries[5].setField(DialEntry::Name, QStringLiteral("残り"));
+    current.entries[5].No = QStringLiteral("0100");
+    const Table table = tableOf(QStringLiteral("山田,やまだ,2\r\n"));
+    const Request r = request(1, 1, 0, 1, 2);
+    PhoneBook expected = current;
+    expected.New();
+    int calls = 0;
+    const Outcome withGauge = import(current, table, r, [&](int i) { QCOMPARE(i, ++calls); });
+    QCOMPARE(calls, PhoneBook::EntryCount);
+    for (const Outcome &outcome : {import(current, table, r), withGauge}) {
+        QCOMPARE(outcome.book.SyubetuFlag, ModelMorvel);
+        QCOMPARE(outcome.book.FLastSortColumn, 0);
+        QCOMPARE(outcome.book.UserNo, QString());
+        QCOMPARE(outcome.book.groups, expected.groups);
+        QVERIFY(std::equal(outcome.book.entries.begin() + 1, outcome.book.entries.end(), expected.entries.begin() + 1));
+        QVERIFY(outcome.book.Modified);
+    }
+}
+
 void TestCsvImport::rowBeyondTheFileStops()
 {
     const Outcome outcome = import(PhoneBook(), tableOf(manyLines(3)), request(2, 10, 0, 1, 2));
@@ -443,6 +471,40 @@ void TestCsvImport::entriesOwnTheirTexts()
         const QChar *p = text.constData();
         QVERIFY(p < line.constData() || p >= line.constData() + line.size());
     }
+}
+
+void TestCsvImport::importedFieldsAreTheSplitFields_data()
+{
+    // The first line gives six fields; the second is the row imported.
+    QTest::addColumn<QString>("row");
+    QTest::newRow("all fields") << "ab,ｶﾅ,03-1,3,B,memo";
+    QTest::newRow("missing fields") << "ab,ｶﾅ";
+    QTest::newRow("trailing comma") << "ab,ｶﾅ,03-1,";
+    QTest::newRow("empty fields") << ",,,,,";
+    QTest::newRow("more fields than the first line") << "a,b,c,4,C,m,x,y";
+    QTest::newRow("space marks") << "a[SP]b,ｶ[SP]ﾅ,03[SP]-1,[SP]3,D[SP],m[SP]e[SP]";
+    QTest::newRow("bracket without a space mark") << "[a],[ｶ],(03)[1],[3],[A],[m]";
+    QTest::newRow("one field") << "onlyname";
+}
+
+void TestCsvImport::importedFieldsAreTheSplitFields()
+{
+    QFETCH(QString, row);
+    const Table table = tableOf(QStringLiteral("1,2,3,4,5,6\r\n") + row + QStringLiteral("\r\n"));
+    Request r = request(2, 2, 0, 1, 2);
+    r.mapping.group = 3;
+    r.mapping.ring = 4;
+    r.mapping.memo = 5;
+    const Outcome outcome = import(PhoneBook(), table, r);
+    QCOMPARE(outcome.imported, 1);
+    const QStringList fields = splitRow(row, 6);
+    const DialEntry &e = outcome.book.entries[0];
+    QCOMPARE(e.name(), toName(fields[0]));
+    QCOMPARE(e.kana(), toKana(fields[1]));
+    QCOMPARE(e.phone(), toPhone(fields[2]));
+    QCOMPARE(e.group(), toGroup(fields[3]));
+    QCOMPARE(e.ring(), toRingTone(fields[4], PhoneBook().Syubetu));
+    QCOMPARE(e.memo(), toMemo(fields[5]));
 }
 
 void TestCsvImport::utf8WithoutBom()

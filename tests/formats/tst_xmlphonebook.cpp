@@ -517,6 +517,9 @@ void TestXmlPhoneBook::kanaUnescapingOrder()
     QCOMPARE(escapeKana(QStringLiteral("A&B<C")), QStringLiteral("A&amp;B&lt;C"));
     QCOMPARE(unescapeKana(QStringLiteral("A&amp;B&lt;C")), QStringLiteral("A&B<C"));
     QCOMPARE(unescapeKana(QStringLiteral("&amp;lt;")), QStringLiteral("&lt;"));
+    // A part of a line, as the reader passes it: an entity cut off at the end stays text.
+    const QString line = QStringLiteral("<kn>&amp;x&amp</kn>");
+    QCOMPARE(unescapeKana(QStringView(line).mid(4, 10)), QStringLiteral("&x&amp"));
     const XmlReadOutcome outcome =
         readXmlPhoneBook(lm630File({}, entryRecord(QStringLiteral("0002"), QStringLiteral("&amp;lt;&quot;&apos;&gt;"),
                                                    QStringLiteral("0"), true)),

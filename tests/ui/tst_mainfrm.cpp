@@ -40,6 +40,7 @@ private slots:
     void closeQuestion();
     void enterWithoutSelection();
     void commandLineFileIsRemembered();
+    void commandLineFileOpensOnceShown();
     void gaugePercentages_data();
     void gaugePercentages();
     void gaugeRepaintsPerPercent();
@@ -352,6 +353,22 @@ void TestMainFrm::commandLineFileIsRemembered()
     QVERIFY(!w->DropFlag);
     QVERIFY(prompts.shown.isEmpty());
     QVERIFY(!start()->DropFlag);
+}
+
+void TestMainFrm::commandLineFileOpensOnceShown()
+{
+    FakePrompts prompts;
+    auto w = start({sourceDir() + QStringLiteral("/samples/zr410std.xml")});
+    w->show();
+    QVERIFY(w->DropFlag); // opened after the window is on screen, not inside the show
+    QTRY_VERIFY(!w->DropFlag);
+    QVERIFY(prompts.texts().constLast().endsWith(QStringLiteral("件のデータが登録されています")));
+    QVERIFY(!w->Book.Modified);
+    // The first activation comes after the read and replaces the file's model.
+    w->FormActivate();
+    QVERIFY(!w->NewFlag);
+    QCOMPARE(w->model(), int(ModelLM630Pro));
+    QCOMPARE(w->Book.SyubetuFlag, int(ModelZR410Std));
 }
 
 void TestMainFrm::gaugePercentages_data()
