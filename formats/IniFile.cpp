@@ -16,7 +16,19 @@ QString unquote(const QString &value)
     return value;
 }
 
-bool sameName(const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+// A value that reading would change, by trimming its spaces or taking off its enclosing
+// quotes, is written in quotes of its own, which reading takes off again.
+QString quotedForReading(const QString &value)
+{
+    if (value.trimmed() != value || unquote(value) != value)
+        return u'"' + value + u'"';
+    return value;
+}
+
+bool sameName(const QString &a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 } // namespace
 
@@ -74,7 +86,10 @@ IniFile::Section &IniFile::sectionFor(const QString &name)
     return sections_.back();
 }
 
-bool IniFile::contains(const QString &section, const QString &key) const { return find(section, key) != nullptr; }
+bool IniFile::contains(const QString &section, const QString &key) const
+{
+    return find(section, key) != nullptr;
+}
 
 QString IniFile::readString(const QString &section, const QString &key, const QString &fallback) const
 {
@@ -124,10 +139,13 @@ QString IniFile::toText() const
     for (const Section &s : sections_) {
         lines << QStringLiteral("[%1]").arg(s.name);
         for (const Entry &e : s.entries)
-            lines << e.key + u'=' + e.value;
+            lines << e.key + u'=' + quotedForReading(e.value);
         lines << QString();
     }
     return joinLines(lines);
 }
 
-void IniFile::save(const QString &path) const { writeText(path, toText()); }
+void IniFile::save(const QString &path) const
+{
+    writeText(path, toText());
+}
