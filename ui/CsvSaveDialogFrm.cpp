@@ -119,8 +119,9 @@ TFormCsvSaveDialog::TFormCsvSaveDialog(QWidget *parent) : QDialog(parent)
     connect(Button1, &QPushButton::clicked, this, &TFormCsvSaveDialog::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 
-    setCurrentFolder(QDir::currentPath());
-    RefreshList();
+    // The folder is listed when the chooser is first refilled for a use, not at start-up.
+    folder_ = QDir::cleanPath(QDir::currentPath());
+    ComboBox1->addItem(Filter + QStringLiteral("ファイル"));
 }
 
 void TFormCsvSaveDialog::setCurrentFolder(const QString &folder)
