@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "TestPaths.h"
 #include "formats/TextFile.h"
 
@@ -9,21 +10,9 @@
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Run = CliRun;
 
-Run cli(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(binDir() + QStringLiteral("/dalvino-cli"), arguments);
-    if (!process.waitForFinished(60000))
-        qFatal("dalvino-cli did not finish");
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
+Run cli(const QStringList &arguments) { return runCli(arguments); }
 
 QString fixture(const QString &name)
 {
