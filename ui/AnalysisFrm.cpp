@@ -213,10 +213,6 @@ TFormAnalysis::TFormAnalysis(QWidget *parent) : QWidget(parent, Qt::Window)
     connect(BtnSave, &QPushButton::clicked, this, [this] { runGuarded([this] { BtnSaveClick(); }); });
     connect(BtnClose, &QPushButton::clicked, this, [this] { BtnCloseClick(); });
 
-    SaveDialog = new TExtChangeSaveDialog(this);
-    SaveDialog->Options = TExtChangeOpenDialog::ofOverwritePrompt | TExtChangeOpenDialog::ofEnableSizing;
-    SaveDialog->setShowPlacesBar(true);
-
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(BtnSave);
@@ -227,10 +223,10 @@ TFormAnalysis::TFormAnalysis(QWidget *parent) : QWidget(parent, Qt::Window)
 
     FormCreate();
 
-    QPointer<TExtChangeSaveDialog> dialog = SaveDialog;
-    FileChoices::registerDialog(ReportPurpose, [dialog](QWidget *parent, const FileChoices::Request &request) {
-        if (dialog)
-            return runSaveDialog(*dialog, request);
+    FileChoices::registerDialog(ReportPurpose, [window = QPointer<TFormAnalysis>(this)](
+                                                   QWidget *parent, const FileChoices::Request &request) {
+        if (window)
+            return runSaveDialog(*window->SaveDialog(), request);
         // The window is gone (the program is ending): a dialog of its own kind.
         TExtChangeSaveDialog fallback(parent);
         fallback.Options = TExtChangeOpenDialog::ofOverwritePrompt | TExtChangeOpenDialog::ofEnableSizing;
@@ -241,9 +237,19 @@ TFormAnalysis::TFormAnalysis(QWidget *parent) : QWidget(parent, Qt::Window)
 void TFormAnalysis::FormCreate()
 {
     setWindowTitle(QStringLiteral("レポート"));
-    SaveDialog->Filter = reportFilter();
     BtnSave->setText(QStringLiteral("テキスト保存"));
     BtnClose->setText(QStringLiteral("閉じる"));
+}
+
+TExtChangeSaveDialog *TFormAnalysis::SaveDialog()
+{
+    if (!saveDialog_) {
+        saveDialog_ = new TExtChangeSaveDialog(this);
+        saveDialog_->Options = TExtChangeOpenDialog::ofOverwritePrompt | TExtChangeOpenDialog::ofEnableSizing;
+        saveDialog_->setShowPlacesBar(true);
+        saveDialog_->Filter = reportFilter();
+    }
+    return saveDialog_;
 }
 
 QString TFormAnalysis::reportFilter()

@@ -59,7 +59,9 @@ public:
     TReportMemo *Memo1 = nullptr;
     QPushButton *BtnSave = nullptr;
     QPushButton *BtnClose = nullptr;
-    TExtChangeSaveDialog *SaveDialog = nullptr;
+    // The save dialog, built the first time it is needed (building Qt's file dialog is
+    // the dearest part of the start-up) and kept from then on with its last folder and name.
+    TExtChangeSaveDialog *SaveDialog();
 
     // The report exactly as it is saved: lines ended by CR LF, or the no-problems text.
     const QString &report() const { return ReportText; }
@@ -82,4 +84,5 @@ private:
     void FormCreate();
 
     QString ReportText;
+    TExtChangeSaveDialog *saveDialog_ = nullptr;
 };

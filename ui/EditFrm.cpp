@@ -9,6 +9,7 @@
 #include "ui/Pictures.h"
 #include "ui/Prompts.h"
 #include "ui/RtFrm.h"
+#include "ui/TextColor.h"
 
 #include <QAbstractItemView>
 #include <QCloseEvent>
@@ -105,7 +106,10 @@ void TFormEdit::buildControls()
     UpDown1Next = new QToolButton(this);
     UpDown1Next->setArrowType(Qt::RightArrow);
     Label1 = new QLabel(QStringLiteral("↓キーで次の番号へ、\n↑キーで前の番号へ移動します"), this);
-    Label1->setStyleSheet(QStringLiteral("color: red; font-size: 9px"));
+    setTextColor(Label1, Qt::red);
+    QFont small = Label1->font();
+    small.setPixelSize(9);
+    Label1->setFont(small);
 
     auto *fields = new QGridLayout;
     int row = 0;

@@ -18,6 +18,7 @@
 #include "ui/RtFrm.h"
 #include "ui/SplushFrm.h"
 #include "ui/VerFrm.h"
+#include "ui/TextColor.h"
 
 #include <QAction>
 #include <QApplication>
@@ -190,7 +191,7 @@ void TFormMain::buildPanels()
                                 + PhoneBook::GroupCount * GroupList->verticalHeader()->defaultSectionSize() + 4);
     connect(GroupList, &QTableView::doubleClicked, this, guarded([this] { GroupListDblClick(); }));
     auto *note = new QLabel(QStringLiteral("※編集したいグループまたは電話帳項目をダブルクリック"), groupBox);
-    note->setStyleSheet(QStringLiteral("color: red"));
+    setTextColor(note, Qt::red);
     groupLayout->addWidget(GroupList);
     groupLayout->addWidget(note);
     left->addWidget(ListView1);

@@ -1,5 +1,7 @@
 #include "ui/SplushFrm.h"
 
+#include "ui/TextColor.h"
+
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -67,14 +69,14 @@ TFormSplush::TFormSplush(QWidget *parent)
     titleFont.setBold(true);
     titleFont.setItalic(true);
     Label1->setFont(titleFont);
-    Label1->setStyleSheet(QStringLiteral("color: black"));
+    setTextColor(Label1, Qt::black);
 
     Label2 = new QLabel(defaultDetail(), this);
     Label2->setAlignment(Qt::AlignCenter);
     QFont detailFont = Label2->font();
     detailFont.setPixelSize(12);
     Label2->setFont(detailFont);
-    Label2->setStyleSheet(QStringLiteral("color: red"));
+    setTextColor(Label2, Qt::red);
 
     Gauge1 = new TGauge(this);
 

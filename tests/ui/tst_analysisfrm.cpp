@@ -92,10 +92,13 @@ void TestAnalysisFrm::windowAsCreated()
     QCOMPARE(window.Memo1->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     QVERIFY(!window.isModal());
     QVERIFY(window.isWindow());
-    QCOMPARE(window.SaveDialog->Filter, QStringLiteral("TXTファイル|*.txt"));
-    QVERIFY(window.SaveDialog->Options & TExtChangeOpenDialog::ofOverwritePrompt);
-    QVERIFY(window.SaveDialog->Options & TExtChangeOpenDialog::ofEnableSizing);
-    QVERIFY(window.SaveDialog->ShowPlacesBar());
+    // The file dialog is built on first use, and is the same dialog from then on.
+    QVERIFY(!window.findChild<QFileDialog *>());
+    QCOMPARE(window.SaveDialog(), window.SaveDialog());
+    QCOMPARE(window.SaveDialog()->Filter, QStringLiteral("TXTファイル|*.txt"));
+    QVERIFY(window.SaveDialog()->Options & TExtChangeOpenDialog::ofOverwritePrompt);
+    QVERIFY(window.SaveDialog()->Options & TExtChangeOpenDialog::ofEnableSizing);
+    QVERIFY(window.SaveDialog()->ShowPlacesBar());
     QVERIFY(window.report().isEmpty());
 }
 
@@ -289,7 +292,7 @@ void TestAnalysisFrm::registeredDialogSavesAsTxt()
 {
     // No fake installed: the report's own dialog answers, with the type's extension.
     main->FormAnalysis->setReport(NoProblems);
-    TExtChangeSaveDialog *dialog = main->FormAnalysis->SaveDialog;
+    TExtChangeSaveDialog *dialog = main->FormAnalysis->SaveDialog();
     dialog->InitialDir = dir->path();
     bool sawDialog = false;
     QTimer::singleShot(0, dialog, [&] {
