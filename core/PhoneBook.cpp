@@ -1,7 +1,6 @@
 #include "core/PhoneBook.h"
 
 #include "core/Vocabulary.h"
-#include "core/WidthRules.h"
 
 namespace {
 
@@ -27,8 +26,14 @@ const std::vector<QString> &slotNumbers()
     static const std::vector<QString> numbers = [] {
         std::vector<QString> list;
         list.reserve(PhoneBook::EntryCount);
-        for (int i = 0; i < PhoneBook::EntryCount; ++i)
-            list.push_back(CopyRight(QStringLiteral("000") + QString::number(i), 4));
+        // Four digits written in place: this runs at every start-up.
+        for (int i = 0; i < PhoneBook::EntryCount; ++i) {
+            QString number(4, Qt::Uninitialized);
+            QChar *digits = number.data();
+            for (int d = 3, rest = i; d >= 0; --d, rest /= 10)
+                digits[d] = QChar(u'0' + rest % 10);
+            list.push_back(std::move(number));
+        }
         return list;
     }();
     return numbers;

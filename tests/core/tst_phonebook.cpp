@@ -13,7 +13,29 @@ private slots:
     void newKeepsDocumentState();
     void progressOncePerEntry();
     void clearKeepsSlotNumber();
+    void slotNumbers_data();
+    void slotNumbers();
 };
+
+void TestPhoneBook::slotNumbers_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("number");
+    QTest::newRow("first") << 0 << QStringLiteral("0000");
+    QTest::newRow("one digit") << 7 << QStringLiteral("0007");
+    QTest::newRow("two digits") << 42 << QStringLiteral("0042");
+    QTest::newRow("three digits") << 999 << QStringLiteral("0999");
+    QTest::newRow("four digits") << 1000 << QStringLiteral("1000");
+    QTest::newRow("last") << 3999 << QStringLiteral("3999");
+}
+
+void TestPhoneBook::slotNumbers()
+{
+    QFETCH(int, index);
+    QFETCH(QString, number);
+    QCOMPARE(PhoneBook::slotNumber(index), number);
+    QCOMPARE(PhoneBook().entries[index].No, number);
+}
 
 void TestPhoneBook::freshDocument()
 {
