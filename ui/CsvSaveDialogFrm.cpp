@@ -1,5 +1,6 @@
 #include "ui/CsvSaveDialogFrm.h"
 
+#include "ui/Pictures.h"
 #include "ui/Prompts.h"
 
 #include <QComboBox>
@@ -76,7 +77,7 @@ TFormCsvSaveDialog::TFormCsvSaveDialog(QWidget *parent) : QDialog(parent)
     ShellComboBox1->setObjectName(QStringLiteral("ShellComboBox1"));
     SpeedButton1 = new QToolButton(this);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setIcon(style()->standardIcon(QStyle::SP_FileDialogToParent));
+    SpeedButton1->setIcon(Pictures::icon(Pictures::Kind::FolderUp));
     ShellListView1 = new QListView(this);
     ShellListView1->setObjectName(QStringLiteral("ShellListView1"));
     ShellListView1->setModel(listed_);

@@ -99,16 +99,39 @@ void draw(QPainter &p, Kind kind)
         p.drawLine(18, 8, 21, 11);
         p.drawLine(18, 14, 21, 11);
         break;
-    case Kind::Help:
+    case Kind::Help: {
         p.setPen(QPen(QColor(0x20, 0x50, 0xA0), 1));
         p.setBrush(QColor(0x40, 0x80, 0xE0));
         p.drawEllipse(2, 2, 19, 19);
-        p.setPen(Qt::white);
-        QFont font = p.font();
-        font.setPixelSize(15);
-        font.setBold(true);
-        p.setFont(font);
-        p.drawText(QRect(2, 2, 19, 19), Qt::AlignCenter, QStringLiteral("?"));
+        // The question mark as strokes: a text would load a bold font just for this.
+        QPainterPath hook;
+        hook.moveTo(8, 9);
+        hook.cubicTo(8, 4, 16, 4, 15.5, 8.5);
+        hook.cubicTo(15, 11, 11.5, 11, 11.5, 14.5);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(Qt::white, 2.4, Qt::SolidLine, Qt::RoundCap));
+        p.drawPath(hook);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawEllipse(QPointF(11.5, 17.8), 1.5, 1.5);
+        break;
+    }
+    case Kind::FolderUp:
+        folder(p);
+        p.setPen(QPen(QColor(0x20, 0x60, 0x20), 2));
+        p.drawLine(12, 18, 12, 9);
+        p.drawLine(8, 13, 12, 9);
+        p.drawLine(16, 13, 12, 9);
+        break;
+    case Kind::MoreRight:
+        p.setPen(QPen(QColor(0x30, 0x30, 0x30), 2));
+        p.drawPolyline(QPolygon({QPoint(6, 7), QPoint(11, 12), QPoint(6, 17)}));
+        p.drawPolyline(QPolygon({QPoint(12, 7), QPoint(17, 12), QPoint(12, 17)}));
+        break;
+    case Kind::MoreDown:
+        p.setPen(QPen(QColor(0x30, 0x30, 0x30), 2));
+        p.drawPolyline(QPolygon({QPoint(7, 6), QPoint(12, 11), QPoint(17, 6)}));
+        p.drawPolyline(QPolygon({QPoint(7, 12), QPoint(12, 17), QPoint(17, 12)}));
         break;
     }
 }

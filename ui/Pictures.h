@@ -5,6 +5,11 @@
 // The small pictures of the menus and the tool bar, drawn here rather than loaded
 // from image files, so that start-up reads no pictures from disk.
 namespace Pictures {
-enum class Kind { New, Open, Import, Save, SaveAs, Search, Analysis, Exit, Help };
+enum class Kind {
+    New, Open, Import, Save, SaveAs, Search, Analysis, Exit, Help,
+    FolderUp,      // the file chooser's "up one folder" button
+    MoreRight,     // a menu bar or tool bar too narrow for its items: "»"
+    MoreDown,      // the same for a vertical bar
+};
 QIcon icon(Kind kind);
 } // namespace Pictures

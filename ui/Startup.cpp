@@ -2,6 +2,7 @@
 
 #include "formats/InstanceLock.h"
 #include "ui/MainFrm.h"
+#include "ui/ProgramStyle.h"
 #include "ui/SplushFrm.h"
 
 #include <QApplication>
@@ -35,6 +36,7 @@ int runDalvino(const QStringList &arguments, const std::function<void(TFormMain 
         return 1;
     }
 
+    QApplication::setStyle(new ProgramStyle);
     useJapaneseFont();
     TFormSplush splush;
     splush.showNow();
