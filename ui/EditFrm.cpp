@@ -25,6 +25,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <initializer_list>
+
 // Input-method modes. Qt 6 has no per-field conversion mode and no hint for hiragana or
 // half-width katakana (Qt::ImhHiragana / ImhKatakana do not exist any more), so name, kana
 // and memo simply keep the input method enabled and the user picks hiragana or
@@ -55,6 +58,36 @@ QLineEdit *textField(QWidget *parent, const char *name, int maxLength, Qt::Input
     return edit;
 }
 
+// A drop-down box whose list passes its keys through the editor's filter. The list is
+// built when it first opens: building the lists of all three boxes with the editor made
+// up a third of its construction, which start-up and every model change pay.
+class KeyFilteredComboBox : public QComboBox {
+public:
+    KeyFilteredComboBox(QWidget *parent, QObject *keyFilter) : QComboBox(parent), keyFilter_(keyFilter) {}
+
+    void showPopup() override
+    {
+        if (!listFiltered_) {
+            view()->installEventFilter(keyFilter_);
+            listFiltered_ = true;
+        }
+        QComboBox::showPopup();
+    }
+
+private:
+    QObject *keyFilter_;
+    bool listFiltered_ = false;
+};
+
+// watched is the list of one of the boxes; asking a box for its view() would build it.
+bool isListOfAny(const QObject *watched, std::initializer_list<QComboBox *> boxes)
+{
+    return std::any_of(boxes.begin(), boxes.end(), [watched](QComboBox *box) {
+        const auto *list = box->findChild<QAbstractItemView *>();
+        return list && list == watched;
+    });
+}
+
 } // namespace
 
 TFormEdit::TFormEdit(TFormMain *main)
@@ -66,8 +99,6 @@ TFormEdit::TFormEdit(TFormMain *main)
     buildControls();
     for (QWidget *child : findChildren<QWidget *>())
         child->installEventFilter(this);
-    for (QComboBox *box : {CbGroup, CbMelody, CbStNo})
-        box->view()->installEventFilter(this);
     applyModelLayout();
 }
 
@@ -84,14 +115,14 @@ void TFormEdit::buildControls()
     RtEdit->setAttribute(Qt::WA_InputMethodEnabled, false);
     MemoEdit = textField(this, "MemoEdit", MemoMaxLength, Qt::ImhNone);
 
-    CbGroup = new QComboBox(this);
+    CbGroup = new KeyFilteredComboBox(this, this);
     CbGroup->setObjectName(QStringLiteral("CbGroup"));
     CbGroup->addItems(Vocabulary::entryGroups());
     CbGroup->setFocusPolicy(Qt::ClickFocus);
-    CbMelody = new QComboBox(this);
+    CbMelody = new KeyFilteredComboBox(this, this);
     CbMelody->setObjectName(QStringLiteral("CbMelody"));
     CbMelody->addItems(Vocabulary::ringTones(main_->Book.model().ringVocabulary));
-    CbStNo = new QComboBox(this);
+    CbStNo = new KeyFilteredComboBox(this, this);
     CbStNo->setObjectName(QStringLiteral("CbStNo"));
     CbStNo->addItems(Vocabulary::extensions());
 
@@ -390,7 +421,7 @@ bool TFormEdit::eventFilter(QObject *watched, QEvent *event)
     case Qt::Key_Down: {
         // Swallowed everywhere, so that no list changes its selection by them.
         for (QComboBox *box : {CbGroup, CbMelody, CbStNo}) {
-            if (watched == box->view())
+            if (isListOfAny(watched, {box}))
                 box->hidePopup();
         }
         navigateByKey(key->key() == Qt::Key_Up ? -1 : 1);
@@ -422,10 +453,8 @@ bool TFormEdit::eventFilter(QObject *watched, QEvent *event)
     case Qt::Key_Enter:
     case Qt::Key_Escape:
         // No dialog keys: they press no button. An open drop-down list still takes them.
-        for (QComboBox *box : {CbGroup, CbMelody, CbStNo}) {
-            if (watched == box->view())
-                return QWidget::eventFilter(watched, event);
-        }
+        if (isListOfAny(watched, {CbGroup, CbMelody, CbStNo}))
+            return QWidget::eventFilter(watched, event);
         return true;
     default:
         break;

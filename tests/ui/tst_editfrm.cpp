@@ -20,6 +20,7 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QAbstractItemView>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -59,6 +60,7 @@ private slots:
     void tabWalksTheTextFields_data();
     void tabWalksTheTextFields();
     void swallowsUpDownInLists();
+    void keysInAnOpenList();
     void stopFlagSuppressesNavigation();
     void cannotBeClosedFromTheTitleBar();
     void helpShowsTopic17();
@@ -594,6 +596,25 @@ void TestEditFrm::swallowsUpDownInLists()
     QTest::keyClick(ed->Button1, Qt::Key_Return);
     QTest::keyClick(ed->NameEdit, Qt::Key_Escape);
     QVERIFY(ed->isVisible());
+}
+
+void TestEditFrm::keysInAnOpenList()
+{
+    TFormEdit *ed = open(15);
+    // The lists are built when first opened, and then pass their keys to the editor.
+    QVERIFY(!ed->CbGroup->findChild<QAbstractItemView *>());
+    ed->CbGroup->showPopup();
+    QAbstractItemView *list = ed->CbGroup->view();
+    QVERIFY(list->isVisible());
+    // Enter in an open list still chooses in the list and closes it.
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(!list->isVisible());
+    QVERIFY(ed->isVisible());
+
+    ed->CbGroup->showPopup();
+    QTest::keyClick(list, Qt::Key_Down);
+    QVERIFY(!list->isVisible());
+    QCOMPARE(ed->LblNo->text(), QStringLiteral("短縮番号：0016"));
 }
 
 void TestEditFrm::stopFlagSuppressesNavigation()
