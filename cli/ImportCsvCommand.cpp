@@ -105,10 +105,10 @@ int runImportCsv(const QStringList &arguments)
         return ExitError;
     }
 
-    const QStringList lines = splitLines(CsvImport::decode(readFileBytes(paths.at(0))));
-    if (lines.isEmpty())
+    QString text = CsvImport::decode(readFileBytes(paths.at(0)));
+    if (text.isEmpty())
         throw DalvinoError(CsvImport::emptyFileText(paths.at(0)));
-    const CsvImport::Table table = CsvImport::buildTable(lines);
+    const CsvImport::Table table = CsvImport::buildTable(std::move(text));
     for (const auto &[option, number] : fieldNumbers) {
         if (number > table.fieldCount) {
             printMessage(QStringLiteral("%1 %2: the file has %3 fields").arg(option).arg(number).arg(table.fieldCount));

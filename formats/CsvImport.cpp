@@ -57,9 +57,9 @@ const QString SpaceMark = QStringLiteral("[SP]");
 
 // The first count fields of a line, empty views for the missing ones; one pass over the
 // line, which is scanned for every row imported.
-void splitViews(const QString &line, int count, QVarLengthArray<QStringView, 16> &views)
+void splitViews(QStringView line, int count, QVarLengthArray<QStringView, 16> &views)
 {
-    const QChar *data = line.constData();
+    const QChar *data = line.data();
     const qsizetype size = line.size();
     qsizetype start = 0;
     for (qsizetype i = 0; i < size && views.size() < count; ++i) {
@@ -107,12 +107,12 @@ QString emptyFileText(const QString &path)
     return cannotOpenText(path, QStringLiteral("ファイルが空です。"));
 }
 
-int fieldCount(const QString &firstLine)
+int fieldCount(QStringView firstLine)
 {
     return static_cast<int>(firstLine.count(u',')) + 1;
 }
 
-QStringList splitRow(const QString &line, int fieldCount)
+QStringList splitRow(QStringView line, int fieldCount)
 {
     QStringList fields;
     fields.reserve(fieldCount);
@@ -125,7 +125,7 @@ QStringList splitRow(const QString &line, int fieldCount)
         qsizetype comma = line.indexOf(u',', start);
         if (comma < 0)
             comma = line.size();
-        QString field = line.mid(start, comma - start);
+        QString field = line.mid(start, comma - start).toString();
         if (!fields.isEmpty() && field.contains(u'['))
             field.remove(SpaceMark);
         fields.append(field);
@@ -134,11 +134,11 @@ QStringList splitRow(const QString &line, int fieldCount)
     return fields;
 }
 
-int rowCount(const QStringList &lines)
+int rowCount(QStringView text)
 {
     int count = 0;
-    for (const QString &line : lines) {
-        if (!line.isEmpty())
+    for (const LineSpan &line : lineSpans(text)) {
+        if (line.length > 0)
             ++count;
     }
     return count;
@@ -148,7 +148,7 @@ QString Table::field(int row, int field) const
 {
     if (field < 0 || field >= fieldCount)
         return QString();
-    const QString &line = rows.at(row);
+    const QStringView line = this->row(row);
     qsizetype start = 0;
     for (int f = 0; f < field; ++f) {
         start = line.indexOf(u',', start);
@@ -159,23 +159,23 @@ QString Table::field(int row, int field) const
     qsizetype end = line.indexOf(u',', start);
     if (end < 0)
         end = line.size();
-    QString text = line.mid(start, end - start);
+    QString text = line.mid(start, end - start).toString();
     if (field > 0 && text.contains(u'['))
         text.remove(SpaceMark);
     return text;
 }
 
-Table buildTable(const QStringList &lines, const std::function<void(int)> &progress)
+Table buildTable(QString text, const std::function<void(int)> &progress)
 {
     Table table;
-    table.fieldCount = lines.isEmpty() ? 0 : fieldCount(lines.first());
-    table.rows.reserve(rowCount(lines));
-    for (const QString &line : lines) {
-        if (line.isEmpty())
-            continue;
-        table.rows.append(line);
-        if (progress)
-            progress(table.rowCount());
+    std::vector<LineSpan> lines = lineSpans(text);
+    table.fieldCount = lines.empty() ? 0 : fieldCount(QStringView(text).first(lines.front().length));
+    std::erase_if(lines, [](const LineSpan &line) { return line.length == 0; });
+    table.rows = std::move(lines);
+    table.text = std::move(text);
+    if (progress) {
+        for (int row = 1; row <= table.rowCount(); ++row)
+            progress(row);
     }
     return table;
 }
@@ -397,7 +397,7 @@ Outcome import(const PhoneBook &current, const Table &table, const Request &requ
         // The row is split once and its fields are read in place; only a field holding
         // "[SP]" is copied. The vocabulary conversions return the vocabulary's own texts
         // and the others a text of their own, so nothing stored borrows the row.
-        const QString &line = table.rows.at(r - 1);
+        const QStringView line = table.row(r - 1);
         views.clear();
         splitViews(line, table.fieldCount, views);
         const auto field = [&](int index) -> QStringView {

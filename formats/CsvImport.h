@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/PhoneBook.h"
+#include "formats/TextFile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -22,27 +23,30 @@ QString decode(const QByteArray &bytes);
 QString emptyFileText(const QString &path);
 
 // The number of fields of every row: the commas of the file's first line plus one.
-int fieldCount(const QString &firstLine);
+int fieldCount(QStringView firstLine);
 // A line split at every comma (no quoting), padded with empty fields or cut to
 // fieldCount fields; "[SP]" is deleted from every field but the first.
-QStringList splitRow(const QString &line, int fieldCount);
+QStringList splitRow(QStringView line, int fieldCount);
 
-// The rows of a file, split into fields when a field is asked for: a large file opens
-// without a string per field.
+// The rows of a file: its text and where each non-empty line lies in it. A field is
+// split out when it is asked for, so a large file opens without a string per line or
+// per field.
 struct Table {
     int fieldCount = 0;
-    QStringList rows; // the file's non-empty lines, row 1 first
+    QString text;               // the whole file
+    std::vector<LineSpan> rows; // its non-empty lines, row 1 first
 
     int rowCount() const { return static_cast<int>(rows.size()); }
+    QStringView row(int row) const { return QStringView(text).mid(rows[row].start, rows[row].length); }
     // Field (from 0) of row (from 0), as splitRow gives it.
     QString field(int row, int field) const;
-    QStringList fields(int row) const { return splitRow(rows.at(row), fieldCount); }
+    QStringList fields(int row) const { return splitRow(this->row(row), fieldCount); }
 };
 
-// The table of a file's lines; progress(i) is called after row i (from 1) is taken.
-Table buildTable(const QStringList &lines, const std::function<void(int)> &progress = {});
-// Non-empty lines, the gauge maximum of buildTable.
-int rowCount(const QStringList &lines);
+// The table of a file's text; progress(i) is called after row i (from 1) is taken.
+Table buildTable(QString text, const std::function<void(int)> &progress = {});
+// Non-empty lines of a file's text, the gauge maximum of buildTable.
+int rowCount(QStringView text);
 
 // Row limits of the start and end row selectors.
 constexpr int MaxStartRow = 4000;

@@ -74,23 +74,33 @@ QString decodeText(const QByteArray &bytes)
     return decodeCp932(bytes);
 }
 
-QStringList splitLines(const QString &text)
+std::vector<LineSpan> lineSpans(QStringView text)
 {
-    QStringList lines;
+    std::vector<LineSpan> lines;
     qsizetype start = 0;
     const qsizetype size = text.size();
-    const QChar *data = text.constData();
+    const QChar *data = text.data();
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t c = data[i].unicode();
         if (c != u'\r' && c != u'\n')
             continue;
-        lines.append(text.mid(start, i - start));
+        lines.push_back({start, i - start});
         if (c == u'\r' && i + 1 < size && data[i + 1] == u'\n')
             ++i;
         start = i + 1;
     }
     if (start < size)
-        lines.append(text.mid(start));
+        lines.push_back({start, size - start});
+    return lines;
+}
+
+QStringList splitLines(const QString &text)
+{
+    QStringList lines;
+    const std::vector<LineSpan> spans = lineSpans(text);
+    lines.reserve(static_cast<qsizetype>(spans.size()));
+    for (const LineSpan &span : spans)
+        lines.append(text.mid(span.start, span.length));
     return lines;
 }
 

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 // Text files of the phone system: code page 932 (Shift-JIS with the Windows extensions)
 // without a byte-order mark, every line ended by CR LF. Reading also accepts a UTF-8,
@@ -16,6 +17,13 @@ QByteArray encodeCp932(const QString &text);
 QString decodeText(const QByteArray &bytes);
 // Splits at CR LF, a lone CR or a lone LF; a final line end does not start another line.
 QStringList splitLines(const QString &text);
+// Where a line of a text starts and how long it is, without its end.
+struct LineSpan {
+    qsizetype start = 0;
+    qsizetype length = 0;
+};
+// The lines of splitLines as places in text, for readers that need no string per line.
+std::vector<LineSpan> lineSpans(QStringView text);
 
 // Reads a whole file; throws DalvinoError "ファイル %s は開けません。 %s " on failure.
 QByteArray readFileBytes(const QString &path);

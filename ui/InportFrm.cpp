@@ -222,18 +222,18 @@ void TFormInport::showTable(CsvImport::Table table)
 void TFormInport::loadFile(const QString &path)
 {
     resetWindow();
-    const QStringList lines = splitLines(CsvImport::decode(readFileBytes(path)));
-    if (lines.isEmpty())
+    QString text = CsvImport::decode(readFileBytes(path));
+    if (text.isEmpty())
         throw DalvinoError(CsvImport::emptyFileText(path));
 
     TFormSplush *splush = main_->Splush;
     splush->setPosition(0);
-    splush->setMaximum(CsvImport::rowCount(lines));
+    splush->setMaximum(CsvImport::rowCount(text));
     splush->setTitle(QStringLiteral("読み込み中..."));
     splush->showNow();
     CsvImport::Table table;
     try {
-        table = CsvImport::buildTable(lines, splush->progressCallback());
+        table = CsvImport::buildTable(std::move(text), splush->progressCallback());
     } catch (...) {
         splush->hide();
         throw;
