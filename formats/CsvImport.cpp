@@ -56,22 +56,27 @@ bool hasByteOrderMark(const QByteArray &bytes)
 const QString SpaceMark = QStringLiteral("[SP]");
 
 // The first count fields of a line, empty views for the missing ones; one pass over the
-// line, which is scanned for every row imported.
-void splitViews(QStringView line, int count, QVarLengthArray<QStringView, 16> &views)
+// line, which is scanned for every row imported. Returns whether the fields hold a "["
+// (only then can one hold "[SP]").
+bool splitViews(QStringView line, int count, QVarLengthArray<QStringView, 16> &views)
 {
     const QChar *data = line.data();
     const qsizetype size = line.size();
     qsizetype start = 0;
+    bool bracket = false;
     for (qsizetype i = 0; i < size && views.size() < count; ++i) {
         if (data[i] == u',') {
             views.append(QStringView(data + start, i - start));
             start = i + 1;
+        } else if (data[i] == u'[') {
+            bracket = true;
         }
     }
     if (views.size() < count)
         views.append(QStringView(data + start, size - start));
     while (views.size() < count)
         views.append(QStringView());
+    return bracket;
 }
 
 } // namespace
@@ -257,16 +262,25 @@ public:
     QString phone(QStringView text)
     {
         char16_t *const begin = room(2 * text.size());
-        char16_t *end = begin + writeHalfSize(text, begin);
-        std::replace(begin, end, char16_t(0xFF70), u'-');
-        if (begin != end && *begin == u'(') {
-            end = std::remove(begin, end, u'(');
-            std::replace(begin, end, u')', u'-');
-        } else if (std::find(begin, end, u'(') != end) {
-            std::replace(begin, end, u'(', u'-');
-            std::replace(begin, end, u')', u'-');
+        char16_t *const end = begin + writeHalfSize(text, begin);
+        // "ｰ" becomes "-". A number with "(" has its parentheses turned into "-", except
+        // that a leading "(" (an area code in parentheses) drops every "(": (03)1234 →
+        // 03-1234, 03(1234)5678 → 03-1234-5678. One pass, in place.
+        const bool areaCode = begin != end && *begin == u'(';
+        const bool parentheses = areaCode || std::find(begin, end, u'(') != end;
+        char16_t *to = begin;
+        for (const char16_t *from = begin; from != end; ++from) {
+            char16_t c = *from;
+            if (c == 0xFF70) {
+                c = u'-';
+            } else if (parentheses && (c == u'(' || c == u')')) {
+                if (c == u'(' && areaCode)
+                    continue;
+                c = u'-';
+            }
+            *to++ = c;
         }
-        return limited(end - begin, PhoneMaxLength);
+        return limited(to - begin, PhoneMaxLength);
     }
 
 private:
@@ -366,18 +380,23 @@ Outcome import(const PhoneBook &current, const Table &table, const Request &requ
                const std::function<void(int)> &reset)
 {
     // A fresh phone book is what New leaves; only what New keeps is taken from current,
-    // instead of copying all 4000 entries to reset them. New runs again only to drive a
-    // progress gauge.
+    // instead of copying all 4000 entries to reset them.
     Outcome outcome;
     PhoneBook &book = outcome.book;
     book.Syubetu = current.Syubetu;
     book.WriteMode = current.WriteMode;
     book.MACAddress = current.MACAddress;
     book.SyubetuFlag = current.SyubetuFlag;
-    if (reset)
-        book.New(reset);
+    const Result result = importInto(book, table, request, reset);
+    outcome.imported = result.imported;
+    outcome.failure = result.failure;
     book.Modified = true;
+    return outcome;
+}
 
+Result importInto(PhoneBook &book, const Table &table, const Request &request, const std::function<void(int)> &reset)
+{
+    Result outcome;
     const Mapping &m = request.mapping;
     const int rows = table.rowCount();
     const auto valid = [&table](int index) { return index < table.fieldCount; };
@@ -385,6 +404,8 @@ Outcome import(const PhoneBook &current, const Table &table, const Request &requ
         outcome.failure = unexpectedFieldText();
         return outcome;
     }
+    book.New(reset);
+    book.Modified = true;
     FieldConverter convert;
     QVarLengthArray<QStringView, 16> views;
     QString withoutSpaceMarks;
@@ -399,10 +420,10 @@ Outcome import(const PhoneBook &current, const Table &table, const Request &requ
         // and the others a text of their own, so nothing stored borrows the row.
         const QStringView line = table.row(r - 1);
         views.clear();
-        splitViews(line, table.fieldCount, views);
+        const bool bracket = splitViews(line, table.fieldCount, views);
         const auto field = [&](int index) -> QStringView {
             const QStringView view = views[index];
-            if (index > 0 && view.contains(u'[') && view.contains(SpaceMark)) {
+            if (bracket && index > 0 && view.contains(SpaceMark)) {
                 withoutSpaceMarks = view.toString().remove(SpaceMark);
                 return withoutSpaceMarks;
             }

@@ -87,16 +87,26 @@ QString toMemo(const QString &text);
 QString toGroup(const QString &text);
 QString toRingTone(const QString &text, int model);
 
-struct Outcome {
-    PhoneBook book;   // the new document, Modified set
+struct Result {
     int imported = 0; // rows turned into entries
-    // Set when a row could not be converted; the rows before it stay in book.
+    // Set when a row could not be converted; the rows before it stay in the book.
     std::optional<QString> failure;
 };
 
-// Builds the new phone book: current reset as New does (model, write mode and MAC
-// address kept), then rows startRow..endRow into slots 0000 onward. The request must
-// have passed check. reset is New's progress.
+// Imports into book itself: New (model, write mode and MAC address kept), Modified
+// set, then rows startRow..endRow into slots 0000 onward. The request must have passed
+// check; a mapping that names a field the table does not have changes nothing.
+// reset is New's progress.
+Result importInto(PhoneBook &book, const Table &table, const Request &request,
+                  const std::function<void(int)> &reset = {});
+
+struct Outcome {
+    PhoneBook book;   // the new document, Modified set
+    int imported = 0; // rows turned into entries
+    std::optional<QString> failure;
+};
+
+// The same into a new phone book that takes what New keeps from current.
 Outcome import(const PhoneBook &current, const Table &table, const Request &request,
                const std::function<void(int)> &reset = {});
 

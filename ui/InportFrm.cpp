@@ -280,10 +280,12 @@ void TFormInport::Button2Click()
     splush->setMaximum(PhoneBook::EntryCount);
     splush->setTitle(QStringLiteral("インポート中..."));
     splush->showNow();
-    const CsvImport::Outcome outcome = CsvImport::import(main_->Book, Preview->table(), r, splush->progressCallback());
+    // The import writes straight into the document, which New clears first.
+    main_->closeEditors();
+    const CsvImport::Result outcome = CsvImport::importInto(main_->Book, Preview->table(), r, splush->progressCallback());
     splush->hide();
 
-    main_->commitPhoneBook(outcome.book);
+    main_->showCommittedPhoneBook();
     if (outcome.failure)
         Prompts::current().information(*outcome.failure);
     accept();

@@ -498,18 +498,23 @@ int TFormMain::focusedPosition() const
     return current.isValid() ? current.row() : -1;
 }
 
-void TFormMain::commitPhoneBook(const PhoneBook &book)
+void TFormMain::commitPhoneBook(PhoneBook &&book)
 {
     closeEditors();
     const int oldModel = Book.Syubetu;
-    Book = book;
+    Book = std::move(book);
     Book.Syubetu = oldModel; // the model changes through setModel, with its effects
+    showCommittedPhoneBook();
+}
+
+void TFormMain::showCommittedPhoneBook()
+{
+    const bool modified = Book.Modified;
     setWriteMode(Book.WriteMode);
     showCustomer(); // the boxes' change handlers mark the document modified ...
     updateCaption();
     refreshLists();
-    setModified(book.Modified); // ... so the committed book's own flag is put back
-
+    setModified(modified); // ... so the committed book's own flag is put back
 }
 
 QString TFormMain::unsavedChangesText(const QString &fileName)

@@ -119,9 +119,12 @@ public:
     // row is selected, focused and scrolled into view, and the list gets the input focus.
     void jumpToPosition(int position);
 
-    // Commits a phone book read completely from a file or an import into the document:
-    // entries, groups, customer, write mode and document state.
-    void commitPhoneBook(const PhoneBook &book);
+    // Commits a phone book read completely from a file into the document: entries,
+    // groups, customer, write mode and document state. The book is moved in, not copied.
+    void commitPhoneBook(PhoneBook &&book);
+    // Shows the document after it was filled as a whole in place (the mapped import
+    // writes straight into it, after closeEditors).
+    void showCommittedPhoneBook();
     // Closes the entry and the group editor without writing: New and every load replace
     // the entries their unapplied values belonged to.
     void closeEditors();

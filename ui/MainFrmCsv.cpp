@@ -64,7 +64,7 @@ void TFormMain::openLegacyCsv(const QString &path)
     if (outcome.status == LegacyCsv::Outcome::Status::Failed)
         throw DalvinoError(outcome.error);
 
-    commitPhoneBook(outcome.book);
+    commitPhoneBook(std::move(outcome.book));
     selectPosition(0);
     ListView1->setFocus();
     setModel(outcome.model);

@@ -110,7 +110,7 @@ void TFormMain::openPhoneBookFile(const QString &path)
     }
 
     // Only a load that went through reaches the document.
-    commitPhoneBook(outcome.book);
+    commitPhoneBook(std::move(outcome.book));
     setDeviceType(Book.SyubetuFlag == ModelLM630Std ? 0 : 1);
     selectPosition(0);
     updateCaption();

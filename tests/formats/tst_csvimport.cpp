@@ -203,6 +203,12 @@ void TestCsvImport::phone_data()
                                                << "03-1";
     QTest::newRow("only closing parenthesis") << "03)12"
                                               << "03)12";
+    QTest::newRow("leading parenthesis drops every opening one") << "(03)(12)34"
+                                                                 << "03-12-34";
+    QTest::newRow("full-width parentheses") << "（０３）１２３４"
+                                            << "03-1234";
+    QTest::newRow("unclosed inner parenthesis") << "03(12"
+                                                << "03-12";
     QTest::newRow("cut to 24") << "0123456789012345678901234567"
                                << "012345678901234567890123";
 }
