@@ -482,7 +482,7 @@ void TestEditFrm::newAndLoadCloseWithoutWriting()
     ed->NameEdit->setText(QStringLiteral("中村"));
     PhoneBook loaded;
     loaded.entries[3].setField(DialEntry::Name, QStringLiteral("山本"));
-    main->commitPhoneBook(loaded);
+    main->commitPhoneBook(std::move(loaded));
     QVERIFY(ed->isHidden());
     QVERIFY(main->FormGroupEdit->isHidden());
     QCOMPARE(field(3, DialEntry::Name), QStringLiteral("山本"));

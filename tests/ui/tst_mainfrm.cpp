@@ -229,14 +229,14 @@ void TestMainFrm::committedBookKeepsItsModifiedFlag()
     read.FileName = QStringLiteral("/tmp/read.xml");
     read.entries[2].setField(DialEntry::Name, QStringLiteral("山田"));
     read.Modified = false;
-    w->commitPhoneBook(read); // emptying the customer box must not count as an edit
+    w->commitPhoneBook(PhoneBook(read)); // emptying the customer box must not count as an edit
     QVERIFY(!w->Book.Modified);
     QVERIFY(w->StatusPanel0->text().isEmpty());
     QVERIFY(w->UserName->text().isEmpty());
     QCOMPARE(w->windowTitle(), QStringLiteral("Dalvino - [/tmp/read.xml]"));
     QCOMPARE(w->EntryModel->index(2, 1).data().toString(), QStringLiteral("山田"));
     read.Modified = true;
-    w->commitPhoneBook(read);
+    w->commitPhoneBook(std::move(read));
     QCOMPARE(w->StatusPanel0->text(), QStringLiteral("変更あり"));
 }
 
