@@ -19,9 +19,9 @@ constexpr char16_t FullVu = 0x30F4;
 constexpr char16_t FullU = 0x30A6;
 
 // カ…ト and ハ…ホ take the voiced mark (the voiced form is the next code point).
-bool takesVoicedMark(char16_t full)
+constexpr bool takesVoicedMark(char16_t full)
 {
-    static constexpr char16_t bases[] = {0x30AB, 0x30AD, 0x30AF, 0x30B1, 0x30B3, 0x30B5, 0x30B7,
+    constexpr char16_t bases[] = {0x30AB, 0x30AD, 0x30AF, 0x30B1, 0x30B3, 0x30B5, 0x30B7,
                                          0x30B9, 0x30BB, 0x30BD, 0x30BF, 0x30C1, 0x30C4, 0x30C6,
                                          0x30C8, 0x30CF, 0x30D2, 0x30D5, 0x30D8, 0x30DB};
     for (char16_t base : bases) {
@@ -32,7 +32,7 @@ bool takesVoicedMark(char16_t full)
 }
 
 // ハ…ホ also take the semi-voiced mark (two code points on).
-bool takesSemiVoicedMark(char16_t full)
+constexpr bool takesSemiVoicedMark(char16_t full)
 {
     return full >= 0x30CF && full <= 0x30DB && (full - 0x30CF) % 3 == 0;
 }
@@ -43,23 +43,27 @@ struct HalfForm {
     char16_t mark = 0;
 };
 
-const std::array<HalfForm, 0x10000> &fullToHalfTable()
+// Every full-width form with a half-width one lies in U+3000..U+30FF: a table of that
+// block, built by the compiler, small enough to stay in the cache.
+constexpr char16_t FullBlockFirst = 0x3000;
+constexpr std::array<HalfForm, 0x100> FullToHalf = [] {
+    std::array<HalfForm, 0x100> t{};
+    for (int i = 0; i < static_cast<int>(HalfKanaToFull.size()); ++i) {
+        const char16_t full = HalfKanaToFull[i];
+        const auto half = static_cast<char16_t>(0xFF61 + i);
+        t[full - FullBlockFirst].base = half;
+        if (takesVoicedMark(full))
+            t[full + 1 - FullBlockFirst] = {half, HalfVoicedMark};
+        if (takesSemiVoicedMark(full))
+            t[full + 2 - FullBlockFirst] = {half, HalfSemiVoicedMark};
+    }
+    t[FullVu - FullBlockFirst] = {0xFF73, HalfVoicedMark};
+    return t;
+}();
+
+constexpr HalfForm halfFormOf(char16_t c)
 {
-    static const std::array<HalfForm, 0x10000> table = [] {
-        std::array<HalfForm, 0x10000> t{};
-        for (int i = 0; i < static_cast<int>(HalfKanaToFull.size()); ++i) {
-            const char16_t full = HalfKanaToFull[i];
-            const char16_t half = static_cast<char16_t>(0xFF61 + i);
-            t[full].base = half;
-            if (takesVoicedMark(full))
-                t[full + 1] = {half, HalfVoicedMark};
-            if (takesSemiVoicedMark(full))
-                t[full + 2] = {half, HalfSemiVoicedMark};
-        }
-        t[FullVu] = {static_cast<char16_t>(0xFF73), HalfVoicedMark};
-        return t;
-    }();
-    return table;
+    return c >= FullBlockFirst && c < FullBlockFirst + FullToHalf.size() ? FullToHalf[c - FullBlockFirst] : HalfForm{};
 }
 
 // What the mappings change: a NUL (it ends the text), and the characters each one maps.
@@ -70,7 +74,7 @@ bool changesInFullSize(char16_t c)
 
 bool changesInHalfSize(char16_t c)
 {
-    return c == 0 || c == 0x3000 || (c >= 0xFF01 && c <= 0xFF5E) || fullToHalfTable()[c].base != 0;
+    return c == 0 || c == 0x3000 || (c >= 0xFF01 && c <= 0xFF5E) || halfFormOf(c).base != 0;
 }
 
 template <typename Changes> bool anyChanges(QStringView S, Changes changes)
@@ -126,7 +130,6 @@ qsizetype writeFullSize(QStringView S, char16_t *out)
 
 qsizetype writeHalfSize(QStringView S, char16_t *out)
 {
-    const auto &table = fullToHalfTable();
     char16_t *to = out;
     for (const QChar ch : S) {
         const char16_t c = ch.unicode();
@@ -136,10 +139,10 @@ qsizetype writeHalfSize(QStringView S, char16_t *out)
             *to++ = 0x0020;
         } else if (c >= 0xFF01 && c <= 0xFF5E) {
             *to++ = static_cast<char16_t>(c - 0xFEE0);
-        } else if (table[c].base != 0) {
-            *to++ = table[c].base;
-            if (table[c].mark != 0)
-                *to++ = table[c].mark;
+        } else if (const HalfForm half = halfFormOf(c); half.base != 0) {
+            *to++ = half.base;
+            if (half.mark != 0)
+                *to++ = half.mark;
         } else {
             *to++ = c;
         }
