@@ -10,20 +10,17 @@
 #include <QMessageBox>
 #include <QTimer>
 
-namespace {
-
-// The program's texts are Japanese: a Japanese font family as the application font draws
-// them, and the Latin letters too, from one font, instead of looking up a fallback font
-// for every size and weight in use. The first family installed is taken.
-void useJapaneseFont()
+void useProgramLook()
 {
+    QApplication::setStyle(new ProgramStyle);
+    // The program's texts are Japanese: a Japanese font family as the application font
+    // draws them, and the Latin letters too, from one font, instead of looking up a
+    // fallback font for every size and weight in use. The first family installed is taken.
     QFont font = QApplication::font();
     font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP"),
                       QStringLiteral("Noto Sans JP"), QStringLiteral("VL PGothic"), QStringLiteral("TakaoPGothic")});
     QApplication::setFont(font);
 }
-
-} // namespace
 
 int runDalvino(const QStringList &arguments, const std::function<void(TFormMain &)> &whenShown)
 {
@@ -36,8 +33,7 @@ int runDalvino(const QStringList &arguments, const std::function<void(TFormMain 
         return 1;
     }
 
-    QApplication::setStyle(new ProgramStyle);
-    useJapaneseFont();
+    useProgramLook();
     TFormSplush splush;
     splush.showNow();
 

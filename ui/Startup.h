@@ -9,3 +9,6 @@ class TFormMain;
 // windows, then the event loop. whenShown runs once the main window has been shown
 // (the start-up benchmark ends the program there).
 int runDalvino(const QStringList &arguments, const std::function<void(TFormMain &)> &whenShown = {});
+
+// The program's style and font, set before its first window is built.
+void useProgramLook();

@@ -20,6 +20,7 @@
 #include "ui/Prompts.h"
 #include "ui/RtFrm.h"
 #include "ui/SplushFrm.h"
+#include "ui/Startup.h"
 #include "ui/VerFrm.h"
 
 #include <QApplication>
@@ -135,6 +136,7 @@ int takeAll(const QString &outFolder, const QString &samples)
     QuietPrompts prompts;
     Prompts::install(&prompts);
 
+    useProgramLook();
     TFormSplush splush;
     TFormMain main(&splush, {});
     main.createOtherWindows();
