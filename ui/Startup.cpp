@@ -19,6 +19,10 @@ void useProgramLook()
     QFont font = QApplication::font();
     font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP"),
                       QStringLiteral("Noto Sans JP"), QStringLiteral("VL PGothic"), QStringLiteral("TakaoPGothic")});
+    // Unhinted outlines: FreeType's auto-hinter studies the whole of a large Japanese font
+    // before it hints the first glyph, a noticeable part of the start-up, and at these
+    // sizes the text looks all but the same.
+    font.setHintingPreference(QFont::PreferNoHinting);
     QApplication::setFont(font);
 }
 
