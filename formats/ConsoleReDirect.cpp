@@ -3,6 +3,7 @@
 #include "core/DalvinoError.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QProcess>
@@ -28,12 +29,16 @@ constexpr qint64 ChunkSize = 2049;
 }
 
 // Reads one chunk of the channel when it has something; false when it had nothing.
+// Beyond RunKeptBytes the chunks are read and dropped, so that a program that writes
+// without end fills no memory before its time is up.
 bool readChunk(QProcess &process, QProcess::ProcessChannel channel, QByteArray &into)
 {
     process.setReadChannel(channel);
     if (process.bytesAvailable() <= 0)
         return false;
-    into += process.read(ChunkSize);
+    const QByteArray chunk = process.read(ChunkSize);
+    if (into.size() < RunKeptBytes)
+        into += chunk.first(qMin(chunk.size(), RunKeptBytes - into.size()));
     return true;
 }
 
@@ -44,7 +49,20 @@ QString systemErrorText(int code, const QString &reason)
     return QStringLiteral("システムエラー。コード：%1.\r\n%2").arg(code).arg(reason);
 }
 
-RedirectResult RunRedirected(const QStringList &command, const QByteArray &input)
+QString timedOutText(int timeLimitMs)
+{
+    return QStringLiteral("%1 秒以内に終了しなかったため、中止しました。").arg(timeLimitMs / 1000.0);
+}
+
+QString RedirectResult::errorText() const
+{
+    QString text = QString::fromLocal8Bit(error);
+    if (timedOut)
+        text = (text.trimmed().isEmpty() ? QString() : text.trimmed() + QStringLiteral("\r\n")) + timedOutText(timeLimitMs);
+    return text;
+}
+
+RedirectResult RunRedirected(const QStringList &command, const QByteArray &input, int timeLimitMs)
 {
     RedirectResult result;
     if (command.isEmpty())
@@ -63,11 +81,20 @@ RedirectResult RunRedirected(const QStringList &command, const QByteArray &input
     process.write(stdinBytes);
     // Standard input is not closed: the child sees the end mark, not the end of the pipe.
 
+    QElapsedTimer running;
+    running.start();
     for (;;) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         const bool gotOutput = readChunk(process, QProcess::StandardOutput, result.output);
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         const bool gotError = readChunk(process, QProcess::StandardError, result.error);
+        if (running.elapsed() >= timeLimitMs && process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(-1);
+            result.timedOut = true;
+            result.timeLimitMs = timeLimitMs;
+            break;
+        }
         if (gotOutput || gotError)
             continue;
         if (process.state() == QProcess::NotRunning)

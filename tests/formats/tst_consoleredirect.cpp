@@ -1,6 +1,7 @@
 #include "core/DalvinoError.h"
 #include "formats/ConsoleReDirect.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -37,6 +38,8 @@ private slots:
     void missingProgramIsASystemError();
     void programThatIsNotExecutable();
     void eventsAreDispatchedWhileWaiting();
+    void programPastTheTimeLimitIsEnded_data();
+    void programPastTheTimeLimitIsEnded();
 };
 
 void TestConsoleReDirect::standardInputIsOneEndMarkAndStaysOpen()
@@ -163,6 +166,36 @@ void TestConsoleReDirect::eventsAreDispatchedWhileWaiting()
     QTimer::singleShot(20, [&fired] { fired = true; });
     RunRedirected({script(dir, QStringLiteral("slow.sh"), "sleep 0.4\n")});
     QVERIFY(fired);
+}
+
+void TestConsoleReDirect::programPastTheTimeLimitIsEnded_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("timedOut");
+    QTest::newRow("silent hang") << QByteArray("exec sleep 30\n") << true;
+    QTest::newRow("endless output") << QByteArray("while :; do echo converting; done\n") << true;
+    QTest::newRow("hang after a message") << QByteArray("echo 'waiting' >&2\nexec sleep 30\n") << true;
+    QTest::newRow("ends within the limit") << QByteArray("sleep 0.1\n") << false;
+}
+
+void TestConsoleReDirect::programPastTheTimeLimitIsEnded()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(bool, timedOut);
+    QTemporaryDir dir;
+    QElapsedTimer clock;
+    clock.start();
+    const RedirectResult result = RunRedirected({script(dir, QStringLiteral("hangs.sh"), body)}, QByteArray(), 1500);
+    QVERIFY(clock.elapsed() < 10000);
+    QVERIFY(result.output.size() <= RunKeptBytes);
+    QCOMPARE(result.timedOut, timedOut);
+    QCOMPARE(result.succeeded(), !timedOut);
+    if (timedOut) {
+        QVERIFY(result.errorText().endsWith(timedOutText(1500)));
+        QCOMPARE(timedOutText(1500), QStringLiteral("1.5 秒以内に終了しなかったため、中止しました。"));
+    }
+    if (QByteArray(QTest::currentDataTag()) == "hang after a message")
+        QVERIFY(result.errorText().startsWith(QStringLiteral("waiting\r\n")));
 }
 
 QTEST_GUILESS_MAIN(TestConsoleReDirect)
