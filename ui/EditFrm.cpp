@@ -25,9 +25,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
-#include <initializer_list>
-
 // Input-method modes. Qt 6 has no per-field conversion mode and no hint for hiragana or
 // half-width katakana (Qt::ImhHiragana / ImhKatakana do not exist any more), so name, kana
 // and memo simply keep the input method enabled and the user picks hiragana or
@@ -79,13 +76,11 @@ private:
     bool listFiltered_ = false;
 };
 
-// watched is the list of one of the boxes; asking a box for its view() would build it.
-bool isListOfAny(const QObject *watched, std::initializer_list<QComboBox *> boxes)
+// watched is the box's list; asking the box for its view() would build it.
+bool isListOf(const QComboBox *box, const QObject *watched)
 {
-    return std::any_of(boxes.begin(), boxes.end(), [watched](QComboBox *box) {
-        const auto *list = box->findChild<QAbstractItemView *>();
-        return list && list == watched;
-    });
+    const auto *list = box->findChild<QAbstractItemView *>();
+    return list && list == watched;
 }
 
 } // namespace
@@ -421,7 +416,7 @@ bool TFormEdit::eventFilter(QObject *watched, QEvent *event)
     case Qt::Key_Down: {
         // Swallowed everywhere, so that no list changes its selection by them.
         for (QComboBox *box : {CbGroup, CbMelody, CbStNo}) {
-            if (isListOfAny(watched, {box}))
+            if (isListOf(box, watched))
                 box->hidePopup();
         }
         navigateByKey(key->key() == Qt::Key_Up ? -1 : 1);
@@ -453,8 +448,10 @@ bool TFormEdit::eventFilter(QObject *watched, QEvent *event)
     case Qt::Key_Enter:
     case Qt::Key_Escape:
         // No dialog keys: they press no button. An open drop-down list still takes them.
-        if (isListOfAny(watched, {CbGroup, CbMelody, CbStNo}))
-            return QWidget::eventFilter(watched, event);
+        for (const QComboBox *box : {CbGroup, CbMelody, CbStNo}) {
+            if (isListOf(box, watched))
+                return QWidget::eventFilter(watched, event);
+        }
         return true;
     default:
         break;

@@ -43,6 +43,14 @@ void floppy(QPainter &p, const QColor &body)
     p.drawRect(7, 13, 9, 7);
 }
 
+// "»": more items than the bar has room for.
+void doubleChevron(QPainter &p)
+{
+    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 2));
+    p.drawPolyline(QPolygon({QPoint(6, 7), QPoint(11, 12), QPoint(6, 17)}));
+    p.drawPolyline(QPolygon({QPoint(12, 7), QPoint(17, 12), QPoint(12, 17)}));
+}
+
 void draw(QPainter &p, Kind kind)
 {
     switch (kind) {
@@ -124,14 +132,13 @@ void draw(QPainter &p, Kind kind)
         p.drawLine(16, 13, 12, 9);
         break;
     case Kind::MoreRight:
-        p.setPen(QPen(QColor(0x30, 0x30, 0x30), 2));
-        p.drawPolyline(QPolygon({QPoint(6, 7), QPoint(11, 12), QPoint(6, 17)}));
-        p.drawPolyline(QPolygon({QPoint(12, 7), QPoint(17, 12), QPoint(12, 17)}));
+        doubleChevron(p);
         break;
     case Kind::MoreDown:
-        p.setPen(QPen(QColor(0x30, 0x30, 0x30), 2));
-        p.drawPolyline(QPolygon({QPoint(7, 6), QPoint(12, 11), QPoint(17, 6)}));
-        p.drawPolyline(QPolygon({QPoint(7, 12), QPoint(12, 17), QPoint(17, 12)}));
+        // The same "»", turned to point down.
+        p.translate(24, 0);
+        p.rotate(90);
+        doubleChevron(p);
         break;
     }
 }
