@@ -1,6 +1,7 @@
 #include "formats/CsvImport.h"
 
 #include "core/DeviceModel.h"
+#include "core/TextBlock.h"
 #include "core/Vocabulary.h"
 #include "core/WidthRules.h"
 #include "formats/TextFile.h"
@@ -243,25 +244,31 @@ void writeKatakana(QStringView text, char16_t *out)
         *out++ = isHiragana(c) ? static_cast<char16_t>(c.unicode() + 0x60) : c.unicode();
 }
 
-// The text conversions of the free-text fields. They work in buffers kept from row to row,
-// so that a row costs one string per stored field; each result is a copy of its own (never
-// a part of the file's text) cut to the field's limit.
+// The text conversions of the free-text fields. Each writes its result, cut to the
+// field's limit, through a text block into target (so that an import allocates for a
+// block of texts, not for each field); nothing written borrows the file's text.
 class FieldConverter {
 public:
-    QString name(QStringView text) { return limited(writeFullSize(text, room(text.size())), NameMaxLength); }
-    QString memo(QStringView text) { return limited(writeFullSize(text, room(text.size())), MemoMaxLength); }
+    void name(QStringView text, TextBlock &out, QString &target)
+    {
+        out.add(qMin<qsizetype>(writeFullSize(text, out.room(text.size())), NameMaxLength), target);
+    }
+    void memo(QStringView text, TextBlock &out, QString &target)
+    {
+        out.add(qMin<qsizetype>(writeFullSize(text, out.room(text.size())), MemoMaxLength), target);
+    }
 
-    QString kana(QStringView text)
+    void kana(QStringView text, TextBlock &out, QString &target)
     {
         katakana.resize(text.size());
         writeKatakana(text, katakana.data());
         const QStringView converted(katakana.constData(), katakana.size());
-        return limited(writeHalfSize(converted, room(2 * text.size())), KanaMaxLength);
+        out.add(qMin<qsizetype>(writeHalfSize(converted, out.room(2 * text.size())), KanaMaxLength), target);
     }
 
-    QString phone(QStringView text)
+    void phone(QStringView text, TextBlock &out, QString &target)
     {
-        char16_t *const begin = room(2 * text.size());
+        char16_t *const begin = out.room(2 * text.size());
         char16_t *const end = begin + writeHalfSize(text, begin);
         // "ｰ" becomes "-". A number with "(" has its parentheses turned into "-", except
         // that a leading "(" (an area code in parentheses) drops every "(": (03)1234 →
@@ -280,23 +287,25 @@ public:
             }
             *to++ = c;
         }
-        return limited(to - begin, PhoneMaxLength);
+        out.add(qMin<qsizetype>(to - begin, PhoneMaxLength), target);
     }
 
 private:
-    char16_t *room(qsizetype units)
-    {
-        buffer.resize(units);
-        return buffer.data();
-    }
-    QString limited(qsizetype length, int maxLength) const
-    {
-        return QString(reinterpret_cast<const QChar *>(buffer.constData()), qMin<qsizetype>(length, maxLength));
-    }
-
-    QVarLengthArray<char16_t, 256> buffer;
     QVarLengthArray<char16_t, 128> katakana;
 };
+
+// One conversion on its own, as a text of its own.
+template <typename Convert>
+QString convertOne(const QString &text, Convert convert)
+{
+    FieldConverter converter;
+    QString result;
+    {
+        TextBlock out;
+        (converter.*convert)(text, out, result);
+    }
+    return result;
+}
 
 } // namespace
 
@@ -312,22 +321,22 @@ QString hiraganaToKatakana(const QString &text)
 
 QString toName(const QString &text)
 {
-    return FieldConverter().name(text);
+    return convertOne(text, &FieldConverter::name);
 }
 
 QString toKana(const QString &text)
 {
-    return FieldConverter().kana(text);
+    return convertOne(text, &FieldConverter::kana);
 }
 
 QString toPhone(const QString &text)
 {
-    return FieldConverter().phone(text);
+    return convertOne(text, &FieldConverter::phone);
 }
 
 QString toMemo(const QString &text)
 {
-    return FieldConverter().memo(text);
+    return convertOne(text, &FieldConverter::memo);
 }
 
 QString toGroup(const QString &text)
@@ -406,6 +415,7 @@ Result importInto(PhoneBook &book, const Table &table, const Request &request, c
     }
     book.New(reset);
     book.Modified = true;
+    TextBlock texts; // the converted free texts, until they are shared out to the entries
     FieldConverter convert;
     QVarLengthArray<QStringView, 16> views;
     QString withoutSpaceMarks;
@@ -416,8 +426,7 @@ Result importInto(PhoneBook &book, const Table &table, const Request &request, c
             break;
         }
         // The row is split once and its fields are read in place; only a field holding
-        // "[SP]" is copied. The vocabulary conversions return the vocabulary's own texts
-        // and the others a text of their own, so nothing stored borrows the row.
+        // "[SP]" is copied.
         const QStringView line = table.row(r - 1);
         views.clear();
         const bool bracket = splitViews(line, table.fieldCount, views);
@@ -429,22 +438,24 @@ Result importInto(PhoneBook &book, const Table &table, const Request &request, c
             }
             return view;
         };
+        // The vocabulary conversions return the vocabulary's own texts.
         const auto borrowed = [](QStringView view) { return QString::fromRawData(view.data(), view.size()); };
         DialEntry &entry = book.entries[slot];
         if (m.name >= 0)
-            entry.setField(DialEntry::Name, convert.name(field(m.name)));
+            convert.name(field(m.name), texts, entry.fields[DialEntry::Name]);
         if (m.kana >= 0)
-            entry.setField(DialEntry::Kana, convert.kana(field(m.kana)));
+            convert.kana(field(m.kana), texts, entry.fields[DialEntry::Kana]);
         if (m.phone >= 0)
-            entry.setField(DialEntry::Phone, convert.phone(field(m.phone)));
+            convert.phone(field(m.phone), texts, entry.fields[DialEntry::Phone]);
         if (m.group >= 0)
             entry.setField(DialEntry::Group, toGroup(borrowed(field(m.group))));
         if (m.ring >= 0)
             entry.setField(DialEntry::Ring, toRingTone(borrowed(field(m.ring)), book.Syubetu));
         if (m.memo >= 0)
-            entry.setField(DialEntry::Memo, convert.memo(field(m.memo)));
+            convert.memo(field(m.memo), texts, entry.fields[DialEntry::Memo]);
         ++outcome.imported;
     }
+    texts.flush();
     return outcome;
 }
 
