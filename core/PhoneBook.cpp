@@ -44,8 +44,10 @@ const std::vector<QString> &slotNumbers()
 // a reference count update for each.
 void assignShared(QString &text, const QString &value)
 {
+    // A copy and a move, which the compiler builds in; QString's copy assignment is a
+    // library call.
     if (text.constData() != value.constData() || text.size() != value.size())
-        text = value;
+        text = QString(value);
 }
 
 } // namespace

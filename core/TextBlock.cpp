@@ -2,11 +2,7 @@
 
 #include <cstring>
 
-char16_t *TextBlock::room(qsizetype units)
-{
-    collected.reserve(collected.size() + units + 1); // and the 0 after the text
-    return collected.data() + collected.size();
-}
+TextBlock::TextBlock() : collected(BlockUnits + 256) {}
 
 void TextBlock::add(qsizetype length, QString &target)
 {
@@ -14,12 +10,10 @@ void TextBlock::add(qsizetype length, QString &target)
         target = QString();
         return;
     }
-    // room() reserved the space: this resize only counts the characters written.
-    const qsizetype used = collected.size();
-    collected.resize(used + length + 1);
-    collected[used + length] = 0;
+    collected[used + length] = 0; // room() made space for it
     targets.append({&target, length});
-    if (collected.size() >= BlockUnits)
+    used += length + 1;
+    if (used >= BlockUnits)
         flush();
 }
 
@@ -33,8 +27,8 @@ void TextBlock::flush()
 {
     if (targets.isEmpty())
         return;
-    QString block(collected.size(), Qt::Uninitialized);
-    std::memcpy(reinterpret_cast<char16_t *>(block.data()), collected.constData(), collected.size() * sizeof(char16_t));
+    QString block(used, Qt::Uninitialized);
+    std::memcpy(reinterpret_cast<char16_t *>(block.data()), collected.data(), used * sizeof(char16_t));
     QStringPrivate &data = block.data_ptr();
     // Every text handed out owns one reference, set in one store instead of an atomic
     // increment per text; nothing but block holds the allocation yet, and block gives
@@ -45,6 +39,6 @@ void TextBlock::flush()
         *target = QString(QStringPrivate(data.d_ptr(), text, length));
         text += length + 1;
     }
-    collected.clear();
+    used = 0;
     targets.clear();
 }

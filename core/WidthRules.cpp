@@ -100,6 +100,11 @@ qsizetype writeFullSize(QStringView S, char16_t *out)
     const qsizetype size = S.size();
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t c = S[i].unicode();
+        // From U+007F to U+FF60 nothing changes: kanji and kana are copied at once.
+        if (c - 0x7Fu <= 0xFF60u - 0x7Fu) {
+            *to++ = c;
+            continue;
+        }
         if (c == 0)
             break;
         if (c == 0x0020) {
@@ -133,6 +138,11 @@ qsizetype writeHalfSize(QStringView S, char16_t *out)
     char16_t *to = out;
     for (const QChar ch : S) {
         const char16_t c = ch.unicode();
+        // Below U+3000 only NUL changes: ASCII, as in phone numbers, is copied at once.
+        if (c - 1u < 0x2FFFu) {
+            *to++ = c;
+            continue;
+        }
         if (c == 0)
             break;
         if (c == 0x3000) {

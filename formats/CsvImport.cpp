@@ -4,6 +4,7 @@
 #include "core/TextBlock.h"
 #include "core/Vocabulary.h"
 #include "core/WidthRules.h"
+#include "formats/CharSearch.h"
 #include "formats/TextFile.h"
 
 #include <QVarLengthArray>
@@ -61,20 +62,19 @@ const QString SpaceMark = QStringLiteral("[SP]");
 // (only then can one hold "[SP]").
 bool splitViews(QStringView line, int count, QVarLengthArray<QStringView, 16> &views)
 {
-    const QChar *data = line.data();
-    const qsizetype size = line.size();
     qsizetype start = 0;
     bool bracket = false;
-    for (qsizetype i = 0; i < size && views.size() < count; ++i) {
-        if (data[i] == u',') {
-            views.append(QStringView(data + start, i - start));
-            start = i + 1;
-        } else if (data[i] == u'[') {
+    forEachOfEither(line, u',', u'[', [&](qsizetype i) {
+        if (line[i] == u'[') {
             bracket = true;
+            return true;
         }
-    }
+        views.append(line.sliced(start, i - start));
+        start = i + 1;
+        return views.size() < count;
+    });
     if (views.size() < count)
-        views.append(QStringView(data + start, size - start));
+        views.append(line.sliced(start));
     while (views.size() < count)
         views.append(QStringView());
     return bracket;
@@ -260,9 +260,10 @@ public:
 
     void kana(QStringView text, TextBlock &out, QString &target)
     {
-        katakana.resize(text.size());
+        if (katakana.size() < static_cast<size_t>(text.size()))
+            katakana.resize(text.size());
         writeKatakana(text, katakana.data());
-        const QStringView converted(katakana.constData(), katakana.size());
+        const QStringView converted(katakana.data(), text.size());
         out.add(qMin<qsizetype>(writeHalfSize(converted, out.room(2 * text.size())), KanaMaxLength), target);
     }
 
@@ -291,7 +292,7 @@ public:
     }
 
 private:
-    QVarLengthArray<char16_t, 128> katakana;
+    std::vector<char16_t> katakana; // grows to the longest kana field, then stays
 };
 
 // One conversion on its own, as a text of its own.

@@ -1,6 +1,7 @@
 #include "formats/TextFile.h"
 
 #include "core/DalvinoError.h"
+#include "formats/CharSearch.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -78,19 +79,17 @@ std::vector<LineSpan> lineSpans(QStringView text)
 {
     std::vector<LineSpan> lines;
     qsizetype start = 0;
-    const qsizetype size = text.size();
-    const QChar *data = text.data();
-    for (qsizetype i = 0; i < size; ++i) {
-        const char16_t c = data[i].unicode();
-        if (c != u'\r' && c != u'\n')
-            continue;
+    forEachOfEither(text, u'\r', u'\n', [&](qsizetype i) {
+        if (i < start) // the LF of a CR LF
+            return true;
         lines.push_back({start, i - start});
-        if (c == u'\r' && i + 1 < size && data[i + 1] == u'\n')
-            ++i;
         start = i + 1;
-    }
-    if (start < size)
-        lines.push_back({start, size - start});
+        if (text[i] == u'\r' && start < text.size() && text[start] == u'\n')
+            ++start;
+        return true;
+    });
+    if (start < text.size())
+        lines.push_back({start, text.size() - start});
     return lines;
 }
 

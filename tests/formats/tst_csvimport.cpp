@@ -494,6 +494,12 @@ void TestCsvImport::importedFieldsAreTheSplitFields_data()
     QTest::newRow("space marks") << "a[SP]b,ｶ[SP]ﾅ,03[SP]-1,[SP]3,D[SP],m[SP]e[SP]";
     QTest::newRow("bracket without a space mark") << "[a],[ｶ],(03)[1],[3],[A],[m]";
     QTest::newRow("one field") << "onlyname";
+    // Rows longer than the eight characters the separator search compares at a time,
+    // with separators and "[SP]" on both sides of each boundary.
+    QTest::newRow("long fields") << "山田太郎商事株式会社営業部,やまだたろうしょうじ,(03)1234-5678,10,着信音Ｃ,第二営業部担当者";
+    QTest::newRow("commas at the boundaries") << "1234567,90123456,,4567890,1,34567";
+    QTest::newRow("space mark across a boundary") << "abcdefg,h[SP]ijklmn,opqrst[SP]u,3,A,vwxyz[SP][SP]ab";
+    QTest::newRow("more long fields than the first line") << "aaaaaaaaaa,bbbbbbbbbb,cccccccccc,dddddddddd,eeeeeeeeee,ffffffffff,gggggggggg";
 }
 
 void TestCsvImport::importedFieldsAreTheSplitFields()

@@ -98,6 +98,13 @@ void TestTextFile::lineEnds_data()
     QTest::newRow("no final end") << "a\r\nb" << QStringList{"a", "b"};
     QTest::newRow("only a line end") << "\r\n" << QStringList{""};
     QTest::newRow("empty") << "" << QStringList{};
+    // Line ends are looked for eight characters at a time: ends on both sides of and
+    // across the boundaries, and several in one group of eight.
+    QTest::newRow("crlf across a boundary") << "1234567\r\n0123456789abcde\r\nx" << QStringList{"1234567", "0123456789abcde", "x"};
+    QTest::newRow("cr ending a group") << "1234567\r89" << QStringList{"1234567", "89"};
+    QTest::newRow("several in a group") << "a\nb\r\nc\rd\n\ne" << QStringList{"a", "b", "c", "d", "", "e"};
+    QTest::newRow("long line without an end") << "abcdefghijklmnopqrstuvwxyz" << QStringList{"abcdefghijklmnopqrstuvwxyz"};
+    QTest::newRow("end in the tail") << "abcdefghijklmnopq\r\n" << QStringList{"abcdefghijklmnopq"};
 }
 
 void TestTextFile::lineEnds()

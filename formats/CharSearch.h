@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QStringView>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+// Calls visit(position) for every position of a or of b in text, in order, until visit
+// returns false. The file readers find line breaks and separators with it; eight
+// characters are compared at a time where the processor can.
+template <typename Visit>
+void forEachOfEither(QStringView text, char16_t a, char16_t b, Visit visit)
+{
+    const char16_t *data = text.utf16();
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    const __m128i wantA = _mm_set1_epi16(static_cast<short>(a));
+    const __m128i wantB = _mm_set1_epi16(static_cast<short>(b));
+    for (; i + 8 <= size; i += 8) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i));
+        const __m128i hits = _mm_or_si128(_mm_cmpeq_epi16(chunk, wantA), _mm_cmpeq_epi16(chunk, wantB));
+        // The mask has two bits per character; the lower one of each is kept.
+        for (unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits)) & 0x5555u; mask != 0; mask &= mask - 1) {
+            if (!visit(i + __builtin_ctz(mask) / 2))
+                return;
+        }
+    }
+#endif
+    for (; i < size; ++i) {
+        if ((data[i] == a || data[i] == b) && !visit(i))
+            return;
+    }
+}
