@@ -81,6 +81,16 @@ PhoneBook::PhoneBook()
 
 void PhoneBook::New(const std::function<void(int)> &progress)
 {
+    resetSettings();
+    for (int i = 0; i < EntryCount; ++i) {
+        if (progress)
+            progress(i + 1);
+        resetEntry(i);
+    }
+}
+
+void PhoneBook::resetSettings()
+{
     FileName = untitledName();
     FLastSortColumn = 0;
     UserName.clear();
@@ -90,13 +100,12 @@ void PhoneBook::New(const std::function<void(int)> &progress)
         groups[g].reset();
     }
     entries.resize(EntryCount);
-    const std::vector<QString> &numbers = slotNumbers();
-    for (int i = 0; i < EntryCount; ++i) {
-        if (progress)
-            progress(i + 1);
-        assignShared(entries[i].No, numbers[i]);
-        entries[i].clear();
-    }
+}
+
+void PhoneBook::resetEntry(int index)
+{
+    assignShared(entries[index].No, slotNumbers()[index]);
+    entries[index].clear();
 }
 
 void PhoneBook::MACInit() { MACAddress = QStringLiteral("000000000000"); }

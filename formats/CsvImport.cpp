@@ -7,9 +7,9 @@
 #include "formats/CharSearch.h"
 #include "formats/TextFile.h"
 
-#include <QVarLengthArray>
 
 #include <algorithm>
+#include <vector>
 
 namespace CsvImport {
 
@@ -60,8 +60,9 @@ const QString SpaceMark = QStringLiteral("[SP]");
 // The first count fields of a line, empty views for the missing ones; one pass over the
 // line, which is scanned for every row imported. Returns whether the fields hold a "["
 // (only then can one hold "[SP]").
-bool splitViews(QStringView line, int count, QVarLengthArray<QStringView, 16> &views)
+bool splitViews(QStringView line, int count, std::vector<QStringView> &views)
 {
+    views.clear();
     qsizetype start = 0;
     bool bracket = false;
     forEachOfEither(line, u',', u'[', [&](qsizetype i) {
@@ -69,14 +70,13 @@ bool splitViews(QStringView line, int count, QVarLengthArray<QStringView, 16> &v
             bracket = true;
             return true;
         }
-        views.append(line.sliced(start, i - start));
+        views.push_back(line.sliced(start, i - start));
         start = i + 1;
-        return views.size() < count;
+        return static_cast<int>(views.size()) < count;
     });
-    if (views.size() < count)
-        views.append(line.sliced(start));
-    while (views.size() < count)
-        views.append(QStringView());
+    if (static_cast<int>(views.size()) < count)
+        views.push_back(line.sliced(start));
+    views.resize(count);
     return bracket;
 }
 
@@ -414,11 +414,20 @@ Result importInto(PhoneBook &book, const Table &table, const Request &request, c
         outcome.failure = unexpectedFieldText();
         return outcome;
     }
-    book.New(reset);
+    // New, entry by entry as the rows are imported, so that each entry is visited once.
+    book.resetSettings();
     book.Modified = true;
+    const auto resetEntry = [&](int slot) {
+        if (reset)
+            reset(slot + 1);
+        book.resetEntry(slot);
+    };
     TextBlock texts; // the converted free texts, until they are shared out to the entries
     FieldConverter convert;
-    QVarLengthArray<QStringView, 16> views;
+    // Fields after the last one mapped are not split out.
+    const int fieldsUsed = 1 + std::max({m.name, m.kana, m.phone, m.group, m.ring, m.memo});
+    std::vector<QStringView> views;
+    views.reserve(fieldsUsed);
     QString withoutSpaceMarks;
     for (int r = request.startRow; r <= request.endRow; ++r) {
         const int slot = r - request.startRow;
@@ -429,8 +438,7 @@ Result importInto(PhoneBook &book, const Table &table, const Request &request, c
         // The row is split once and its fields are read in place; only a field holding
         // "[SP]" is copied.
         const QStringView line = table.row(r - 1);
-        views.clear();
-        const bool bracket = splitViews(line, table.fieldCount, views);
+        const bool bracket = splitViews(line, fieldsUsed, views);
         const auto field = [&](int index) -> QStringView {
             const QStringView view = views[index];
             if (bracket && index > 0 && view.contains(SpaceMark)) {
@@ -441,6 +449,7 @@ Result importInto(PhoneBook &book, const Table &table, const Request &request, c
         };
         // The vocabulary conversions return the vocabulary's own texts.
         const auto borrowed = [](QStringView view) { return QString::fromRawData(view.data(), view.size()); };
+        resetEntry(slot);
         DialEntry &entry = book.entries[slot];
         if (m.name >= 0)
             convert.name(field(m.name), texts, entry.fields[DialEntry::Name]);
@@ -456,6 +465,8 @@ Result importInto(PhoneBook &book, const Table &table, const Request &request, c
             convert.memo(field(m.memo), texts, entry.fields[DialEntry::Memo]);
         ++outcome.imported;
     }
+    for (int slot = outcome.imported; slot < PhoneBook::EntryCount; ++slot)
+        resetEntry(slot);
     texts.flush();
     return outcome;
 }

@@ -62,6 +62,8 @@ private slots:
     void keepsModelWriteModeAndMac();
     void resetsAsNewDoes();
     void rowBeyondTheFileStops();
+    void fillsTheDocumentInPlace();
+    void missingFieldLeavesTheDocument();
     void entriesOwnTheirTexts();
     void importedFieldsAreTheSplitFields_data();
     void importedFieldsAreTheSplitFields();
@@ -451,6 +453,64 @@ void TestCsvImport::resetsAsNewDoes()
         QVERIFY(std::equal(outcome.book.entries.begin() + 1, outcome.book.entries.end(), expected.entries.begin() + 1));
         QVERIFY(outcome.book.Modified);
     }
+}
+
+// The import window fills the program's own document: every entry of a filled, re-sorted
+// document ends as New leaves it, but for the rows imported into slots 0000 onward.
+void TestCsvImport::fillsTheDocumentInPlace()
+{
+    PhoneBook book;
+    for (int i = 0; i < PhoneBook::EntryCount; ++i) {
+        DialEntry &e = book.entries[i];
+        e.No = PhoneBook::slotNumber(PhoneBook::EntryCount - 1 - i); // sorted descending
+        for (int f = 0; f < DialEntry::FieldCount; ++f)
+            e.setField(f, QStringLiteral("old %1 %2").arg(i).arg(f));
+    }
+    book.Syubetu = ModelMorvel;
+    book.MACAddress = QStringLiteral("0123456789AB");
+    book.UserName = QStringLiteral("お客様");
+    Request r = request(2, 4, 0, 1, 2);
+    r.mapping.memo = 0;
+    int calls = 0;
+    const Result result = importInto(book, tableOf(manyLines(3)), r, [&](int i) { QCOMPARE(i, ++calls); });
+
+    QCOMPARE(calls, PhoneBook::EntryCount);
+    QCOMPARE(result.imported, 2); // row 4 is beyond the file
+    QVERIFY(result.failure.has_value());
+    const PhoneBook fresh;
+    for (int i = 0; i < PhoneBook::EntryCount; ++i) {
+        const DialEntry &e = book.entries[i];
+        QCOMPARE(e.No, PhoneBook::slotNumber(i));
+        if (i >= 2) {
+            QCOMPARE(e, fresh.entries[i]);
+            continue;
+        }
+        QCOMPARE(e.name(), toName(QStringLiteral("名前%1").arg(i + 2)));
+        QCOMPARE(e.kana(), QStringLiteral("ﾅﾏｴ"));
+        QCOMPARE(e.phone(), QStringLiteral("03-%1").arg(i + 2));
+        QCOMPARE(e.memo(), toMemo(QStringLiteral("名前%1").arg(i + 2)));
+        QCOMPARE(e.group(), fresh.entries[i].group());
+        QCOMPARE(e.extension(), fresh.entries[i].extension());
+    }
+    QCOMPARE(book.UserName, QString());
+    QCOMPARE(book.Syubetu, ModelMorvel);
+    QCOMPARE(book.MACAddress, QStringLiteral("0123456789AB"));
+    QVERIFY(book.Modified);
+}
+
+void TestCsvImport::missingFieldLeavesTheDocument()
+{
+    PhoneBook book;
+    book.entries[7].setField(DialEntry::Name, QStringLiteral("残す"));
+    book.UserName = QStringLiteral("お客様");
+    const PhoneBook before = book;
+    Request r = request(1, 1, 0, 1, 2);
+    r.mapping.memo = 3; // the file has three fields
+    const Result result = importInto(book, tableOf(manyLines(1)), r);
+    QCOMPARE(result.failure.value_or(QString()), unexpectedFieldText());
+    QCOMPARE(book.entries, before.entries);
+    QCOMPARE(book.UserName, before.UserName);
+    QCOMPARE(book.Modified, before.Modified);
 }
 
 void TestCsvImport::rowBeyondTheFileStops()
