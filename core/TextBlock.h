@@ -3,28 +3,23 @@
 #include <QString>
 #include <QVarLengthArray>
 #include <utility>
-#include <vector>
 
-// Writes many short texts into a few shared allocations: texts are collected, and every
-// few thousand characters they are copied into one allocation and handed to the QStrings
-// they are meant for, all of which share it. Each behaves like any QString: a change
-// copies it out first, and the allocation goes with the last text that uses it. Filling
-// 4000 entries this way costs a few dozen allocations instead of one per field, which was
-// most of the cost of an import. Every text is followed by a 0, as in any QString.
+// Writes many short texts into a few shared allocations: texts are written one after
+// another into a block of a few thousand characters, and when the block is full they are
+// handed to the QStrings they are meant for, all of which share it. Each behaves like any
+// QString: a change copies it out first, and the block goes with the last text that uses
+// it. Filling 4000 entries this way costs a few dozen allocations instead of one per
+// field, which was most of the cost of an import. Every text is followed by a 0, as in
+// any QString.
 class TextBlock {
 public:
-    TextBlock();
+    TextBlock() = default;
     ~TextBlock() { flush(); }
     TextBlock(const TextBlock &) = delete;
     TextBlock &operator=(const TextBlock &) = delete;
 
     // Space for the next text, up to units characters; valid until the next call.
-    char16_t *room(qsizetype units)
-    {
-        if (used + units + 1 > static_cast<qsizetype>(collected.size())) // and the 0 after the text
-            collected.resize(used + units + 1);
-        return collected.data() + used;
-    }
+    char16_t *room(qsizetype units);
     // Ends the next text at the first length characters written into room(); target
     // gets it at the next flush() (an empty text, a null QString, at once). target must
     // stay where it is until then, and not be used meanwhile.
@@ -34,11 +29,11 @@ public:
     void flush();
 
 private:
-    // Texts are shared out once this much is collected: large enough that allocations
-    // are few, small enough to stay in the heap's reused memory.
+    // The characters of a block, unless one text needs more: large enough that
+    // allocations are few, small enough to stay in the heap's reused memory.
     static constexpr qsizetype BlockUnits = 4096;
 
-    std::vector<char16_t> collected; // the texts, each with its 0; only used counts
-    qsizetype used = 0;
-    QVarLengthArray<std::pair<QString *, qsizetype>, 512> targets; // and their lengths
+    QString block;     // the texts, each with its 0; null until the first room()
+    qsizetype used = 0; // of block's characters
+    QVarLengthArray<std::pair<QString *, qsizetype>, 512> targets; // the texts' owners and lengths
 };

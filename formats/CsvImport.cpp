@@ -58,18 +58,13 @@ bool hasByteOrderMark(const QByteArray &bytes)
 const QString SpaceMark = QStringLiteral("[SP]");
 
 // The first count fields of a line, empty views for the missing ones; one pass over the
-// line, which is scanned for every row imported. Returns whether the fields hold a "["
-// (only then can one hold "[SP]").
+// line, which is scanned for every row imported. Returns whether the fields may hold a
+// "[" (only then can one hold "[SP]").
 bool splitViews(QStringView line, int count, std::vector<QStringView> &views)
 {
     views.clear();
     qsizetype start = 0;
-    bool bracket = false;
-    forEachOfEither(line, u',', u'[', [&](qsizetype i) {
-        if (line[i] == u'[') {
-            bracket = true;
-            return true;
-        }
+    const bool bracket = forEachOfNoting(line, u',', u'[', [&](qsizetype i) {
         views.push_back(line.sliced(start, i - start));
         start = i + 1;
         return static_cast<int>(views.size()) < count;
