@@ -27,7 +27,8 @@ void TextBlock::add(qsizetype length, QString &target)
 
 void TextBlock::add(QStringView text, QString &target)
 {
-    std::memcpy(room(text.size()), text.data(), text.size() * sizeof(char16_t));
+    if (!text.isEmpty()) // (an empty view may have no characters to copy from at all)
+        std::memcpy(room(text.size()), text.data(), text.size() * sizeof(char16_t));
     add(text.size(), target);
 }
 
