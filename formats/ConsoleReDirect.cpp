@@ -97,8 +97,16 @@ RedirectResult RunRedirected(const QStringList &command, const QByteArray &input
         }
         if (gotOutput || gotError)
             continue;
-        if (process.state() == QProcess::NotRunning)
+        if (process.state() == QProcess::NotRunning) {
+            // The end of the program may have been seen in the same events as its last
+            // output, after that channel was looked at: what is still buffered is read.
+            for (bool more = true; more;) {
+                const bool output = readChunk(process, QProcess::StandardOutput, result.output);
+                const bool error = readChunk(process, QProcess::StandardError, result.error);
+                more = output || error;
+            }
             break;
+        }
         // Waiting reads both pipes into the process's buffers, so neither stays full.
         process.waitForFinished(20);
     }

@@ -34,6 +34,7 @@ private slots:
     void largeOutputOnBothStreams_data();
     void largeOutputOnBothStreams();
     void argumentsReachTheChildUnchanged();
+    void outputOfAQuickProgramIsKept();
     void exitStatusAndErrorTextReturned();
     void missingProgramIsASystemError();
     void programThatIsNotExecutable();
@@ -114,6 +115,19 @@ void TestConsoleReDirect::argumentsReachTheChildUnchanged()
     QCOMPARE(QString::fromUtf8(result.output),
              QStringLiteral("[/tmp/a b/c.leg]\n[\"quoted\"]\n[$HOME]\n[a;touch injected]\n[`id`]\n[-e]\n"));
     QVERIFY(!QFile::exists(QStringLiteral("injected")));
+}
+
+// A program that writes and ends at once may have its end seen in the same events as its
+// output; the output must be kept all the same. Run many times, as the moment varies.
+void TestConsoleReDirect::outputOfAQuickProgramIsKept()
+{
+    QTemporaryDir dir;
+    const QString child = script(dir, QStringLiteral("quick.sh"), "printf out; printf err >&2\n");
+    for (int run = 0; run < 100; ++run) {
+        const RedirectResult result = RunRedirected({child});
+        QCOMPARE(result.output, QByteArray("out"));
+        QCOMPARE(result.error, QByteArray("err"));
+    }
 }
 
 void TestConsoleReDirect::exitStatusAndErrorTextReturned()
