@@ -335,24 +335,23 @@ QString toMemo(const QString &text)
     return convertOne(text, &FieldConverter::memo);
 }
 
-QString toGroup(const QString &text)
+QString toGroup(QStringView text)
 {
     const QStringList &groups = Vocabulary::entryGroups();
     if (text.size() == 1 && text.at(0) >= u'0' && text.at(0) <= u'9')
         return groups.at(text.at(0).unicode() - u'0');
-    if (text == QLatin1String("10"))
+    if (text == u"10")
         return Vocabulary::individualGroup();
-    // The vocabulary's own text, never the field's: callers may pass a borrowed text.
+    // The vocabulary's own text, never the field's.
     if (const qsizetype i = groups.indexOf(text); i >= 0)
         return groups.at(i);
     return groups.first();
 }
 
-QString toRingTone(const QString &text, int model)
+QString toRingTone(QStringView text, int model)
 {
     // "A" … "I" and "着信音Ａ" … "着信音Ｉ"; Ｉ is kept although no model rings it.
-    static const QString RingPrefix = QStringLiteral("着信音");
-    static const QString RingI = QStringLiteral("着信音Ｉ");
+    constexpr QStringView RingPrefix = u"着信音";
     const QStringList &longTones = Vocabulary::longRingTones();
     const QStringList &shortTones = Vocabulary::shortRingTones();
     int letter = -1;
@@ -362,7 +361,7 @@ QString toRingTone(const QString &text, int model)
              text.back() <= QChar(0xFF29))
         letter = text.back().unicode() - 0xFF21;
     if (letter >= 0)
-        return letter < 8 ? longTones.at(1 + letter) : RingI;
+        return letter < 8 ? longTones.at(1 + letter) : QStringLiteral("着信音Ｉ");
 
     // The melodies: codes "0" … "3" or a name of either vocabulary.
     int melody = -1;
@@ -442,8 +441,6 @@ Result importInto(PhoneBook &book, const Table &table, const Request &request, c
             }
             return view;
         };
-        // The vocabulary conversions return the vocabulary's own texts.
-        const auto borrowed = [](QStringView view) { return QString::fromRawData(view.data(), view.size()); };
         resetEntry(slot);
         DialEntry &entry = book.entries[slot];
         if (m.name >= 0)
@@ -453,9 +450,9 @@ Result importInto(PhoneBook &book, const Table &table, const Request &request, c
         if (m.phone >= 0)
             convert.phone(field(m.phone), texts, entry.fields[DialEntry::Phone]);
         if (m.group >= 0)
-            entry.setField(DialEntry::Group, toGroup(borrowed(field(m.group))));
+            entry.setField(DialEntry::Group, toGroup(field(m.group)));
         if (m.ring >= 0)
-            entry.setField(DialEntry::Ring, toRingTone(borrowed(field(m.ring)), book.Syubetu));
+            entry.setField(DialEntry::Ring, toRingTone(field(m.ring), book.Syubetu));
         if (m.memo >= 0)
             convert.memo(field(m.memo), texts, entry.fields[DialEntry::Memo]);
         ++outcome.imported;

@@ -84,8 +84,9 @@ QString toName(const QString &text);
 QString toKana(const QString &text);
 QString toPhone(const QString &text);
 QString toMemo(const QString &text);
-QString toGroup(const QString &text);
-QString toRingTone(const QString &text, int model);
+// The group and the ring tone are texts of the vocabularies, never of the field.
+QString toGroup(QStringView text);
+QString toRingTone(QStringView text, int model);
 
 struct Result {
     int imported = 0; // rows turned into entries
