@@ -7,7 +7,6 @@
 #include "formats/CharSearch.h"
 #include "formats/TextFile.h"
 
-
 #include <algorithm>
 #include <vector>
 
@@ -300,6 +299,7 @@ QString convertOne(const QString &text, Convert convert)
         TextBlock out;
         (converter.*convert)(text, out, result);
     }
+    result.squeeze(); // alone, it would keep the rest of its block
     return result;
 }
 

@@ -43,6 +43,16 @@ void floppy(QPainter &p, const QColor &body)
     p.drawRect(7, 13, 9, 7);
 }
 
+// A vertical arrow at x from tail to tip, its head four pixels each way.
+void verticalArrow(QPainter &p, const QPen &pen, int x, int tail, int tip)
+{
+    const int head = tip + (tail > tip ? 4 : -4);
+    p.setPen(pen);
+    p.drawLine(x, tail, x, tip);
+    p.drawLine(x - 4, head, x, tip);
+    p.drawLine(x + 4, head, x, tip);
+}
+
 // "»": more items than the bar has room for.
 void doubleChevron(QPainter &p)
 {
@@ -67,10 +77,7 @@ void draw(QPainter &p, Kind kind)
         break;
     case Kind::Import:
         page(p);
-        p.setPen(QPen(QColor(0x20, 0x90, 0x30), 3));
-        p.drawLine(11, 8, 11, 17);
-        p.drawLine(7, 13, 11, 17);
-        p.drawLine(15, 13, 11, 17);
+        verticalArrow(p, QPen(QColor(0x20, 0x90, 0x30), 3), 11, 8, 17);
         break;
     case Kind::Save:
         floppy(p, QColor(0x3A, 0x6E, 0xC8));
@@ -126,10 +133,7 @@ void draw(QPainter &p, Kind kind)
     }
     case Kind::FolderUp:
         folder(p);
-        p.setPen(QPen(QColor(0x20, 0x60, 0x20), 2));
-        p.drawLine(12, 18, 12, 9);
-        p.drawLine(8, 13, 12, 9);
-        p.drawLine(16, 13, 12, 9);
+        verticalArrow(p, QPen(QColor(0x20, 0x60, 0x20), 2), 12, 18, 9);
         break;
     case Kind::MoreRight:
         doubleChevron(p);
