@@ -25,6 +25,7 @@ void setExecutableFolder(const QString &folder) { overrideFolder() = QDir::clean
 QString settingsFile() { return executableFolder() + QStringLiteral("/Dalvino.ini"); }
 QString workingFolder() { return executableFolder() + QStringLiteral("/temp"); }
 QString workingFile() { return workingFolder() + QStringLiteral("/temp.xml"); }
+QString workingFileLock() { return workingFile() + QStringLiteral(".lock"); }
 QString converter() { return executableFolder() + QStringLiteral("/Quenda.dll"); }
 QString dataFolder() { return executableFolder() + QStringLiteral("/data"); }
 

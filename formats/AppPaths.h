@@ -14,6 +14,7 @@ void setExecutableFolder(const QString &folder);
 QString settingsFile();  // Dalvino.ini
 QString workingFolder(); // temp
 QString workingFile();   // temp/temp.xml
+QString workingFileLock(); // temp/temp.xml.lock, held by the program converting
 QString converter();     // Quenda.dll
 QString dataFolder();    // data
 

@@ -40,6 +40,7 @@ private slots:
     void convertIsByteExactForTheSameModel();
     void convertThroughLegIsByteExact_data();
     void convertThroughLegIsByteExact();
+    void twoProgramsConvertingAtOnceKeepTheirBooks();
     void damagedLegIsAnError();
     void errors_data();
     void errors();
@@ -149,7 +150,7 @@ void TestCli::convertThroughLegIsByteExact()
     const QString leg = dir.filePath(QStringLiteral("customer dir/phone book.leg"));
     QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("customer dir"))));
     const Run toLeg = cli({QStringLiteral("convert"), fixture(file), leg});
-    QCOMPARE(toLeg.exitCode, 0);
+    QVERIFY2(toLeg.exitCode == 0, qPrintable(toLeg.err));
     QVERIFY(readFileBytes(leg).startsWith("QLEG"));
 
     const Run info = cli({QStringLiteral("info"), leg});
@@ -161,6 +162,36 @@ void TestCli::convertThroughLegIsByteExact()
     QCOMPARE(toXml.exitCode, 0);
     QCOMPARE(readFileBytes(back), readFileBytes(fixture(file)));
     QVERIFY(!QFile::exists(binDir() + QStringLiteral("/temp/temp.xml")));
+}
+
+void TestCli::twoProgramsConvertingAtOnceKeepTheirBooks()
+{
+    // Two runs beside the same converter share its working file. They take turns with
+    // it: neither fails, and neither customer's .leg file gets the other's phone book.
+    QTemporaryDir dir;
+    const QString customers[2] = {fixture(QStringLiteral("filled_LM630Pro.xml")),
+                                  fixture(QStringLiteral("filled_KN820Std.xml"))};
+    QByteArray alone[2];
+    for (int k = 0; k < 2; ++k) {
+        const QString leg = dir.filePath(QStringLiteral("alone%1.leg").arg(k));
+        QCOMPARE(cli({QStringLiteral("convert"), customers[k], leg}).exitCode, 0);
+        alone[k] = readFileBytes(leg);
+    }
+    QVERIFY(alone[0] != alone[1]);
+
+    for (int round = 0; round < 10; ++round) {
+        QProcess runs[2];
+        QString legs[2];
+        for (int k = 0; k < 2; ++k) {
+            legs[k] = dir.filePath(QStringLiteral("round%1-%2.leg").arg(round).arg(k));
+            runs[k].start(binDir() + QStringLiteral("/dalvino-cli"), {QStringLiteral("convert"), customers[k], legs[k]});
+        }
+        for (int k = 0; k < 2; ++k) {
+            QVERIFY(runs[k].waitForFinished(60000));
+            QVERIFY2(runs[k].exitCode() == 0, runs[k].readAllStandardError().constData());
+            QVERIFY2(readFileBytes(legs[k]) == alone[k], qPrintable(QStringLiteral("round %1, run %2").arg(round).arg(k)));
+        }
+    }
 }
 
 void TestCli::damagedLegIsAnError()

@@ -299,6 +299,17 @@ void TestFaultInjectionCli::killedWhileTheConverterWrites()
                                                        .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot)
                                                        .filter(QStringLiteral("book.leg."))
                                                        .join(u' ')));
+
+    // The killed program's hold on the working file went with it: the next conversion
+    // beside the same converter goes ahead at once instead of waiting for it.
+    const QString folder = QFileInfo(program).absolutePath();
+    QVERIFY(QFile::exists(folder + QStringLiteral("/temp/temp.xml.lock")));
+    QFile::remove(folder + QStringLiteral("/Quenda.dll"));
+    QVERIFY(QFile::link(binDir() + QStringLiteral("/Quenda.dll"), folder + QStringLiteral("/Quenda.dll")));
+    const Run next = run(program, {QStringLiteral("convert"), in, target});
+    QCOMPARE(next.status, 0);
+    QVERIFY2(next.milliseconds < 10000, qPrintable(QStringLiteral("%1 ms").arg(next.milliseconds)));
+    QCOMPARE(readFileBytes(target), legContainer(readFileBytes(in)));
 }
 
 void TestFaultInjectionCli::killedWhileWritingXml()

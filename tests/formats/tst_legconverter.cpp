@@ -7,7 +7,9 @@
 #include "formats/XmlPhoneBook.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -61,6 +63,8 @@ private slots:
     void unwritableTargetFolder();
     void failedOpeningConversionReportsTheConverter();
     void loadAndStoreThroughPhoneBookFiles();
+    void waitsWhileAnotherProgramConverts_data();
+    void waitsWhileAnotherProgramConverts();
     void saveTargets_data();
     void saveTargets();
 
@@ -91,6 +95,7 @@ void TestLegConverter::init()
 
 void TestLegConverter::cleanup()
 {
+    LegConverter::setLockWaitForTesting(-1);
     AppPaths::setExecutableFolder(QString());
     delete root;
     root = nullptr;
@@ -138,8 +143,9 @@ void TestLegConverter::xmlToLegToXmlIsByteExact()
     QCOMPARE(QDir(files).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("customer.leg")});
 
     const QString text = LegConverter::readLeg(leg);
-    QCOMPARE(readFileBytes(AppPaths::workingFile()), xml);
     QCOMPARE(encodeCp932(text), xml);
+    QVERIFY(!QFile::exists(AppPaths::workingFile()));
+    QVERIFY(!QFile::exists(AppPaths::workingFileLock()));
 }
 
 void TestLegConverter::uppercaseLegTargetKeepsItsName()
@@ -268,6 +274,56 @@ void TestLegConverter::loadAndStoreThroughPhoneBookFiles()
     const XmlReadOutcome rejected = PhoneBookFiles::load(foreign, PhoneBook());
     QVERIFY(!rejected.accepted);
     QVERIFY(!QFile::exists(AppPaths::workingFile()));
+}
+
+void TestLegConverter::waitsWhileAnotherProgramConverts_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::newRow("opening a .leg file") << 0;
+    QTest::newRow("saving a .leg file") << 1;
+    QTest::newRow("removing the working file after opening an .xml file") << 2;
+}
+
+void TestLegConverter::waitsWhileAnotherProgramConverts()
+{
+    QFETCH(int, step);
+    const QByteArray xml = fixtureBytes(QStringLiteral("filled_LM630Pro.xml"));
+    const QString leg = files + QStringLiteral("/customer.leg");
+    LegConverter::writeLeg(leg, decodeText(xml));
+    const QByteArray legBytes = readFileBytes(leg);
+    const auto runStep = [&] {
+        if (step == 0)
+            QCOMPARE(encodeCp932(LegConverter::readLeg(leg)), xml);
+        else if (step == 1)
+            LegConverter::writeLeg(leg, decodeText(fixtureBytes(QStringLiteral("new_LM630Pro.xml"))));
+        else
+            LegConverter::removeWorkingFile();
+    };
+
+    // Another program is in the middle of a conversion: its working file is not touched
+    // and, when it takes too long, the step gives up with a message and changes nothing.
+    QLockFile other(AppPaths::workingFileLock());
+    QVERIFY(other.tryLock());
+    writeFile(AppPaths::workingFile(), "the other program's phone book");
+    LegConverter::setLockWaitForTesting(300);
+    QElapsedTimer waited;
+    waited.start();
+    try {
+        runStep();
+        QFAIL("the step did not wait for the other program");
+    } catch (const DalvinoError &e) {
+        QCOMPARE(e.text(), LegConverter::workingFileBusyText(AppPaths::workingFile()));
+    }
+    QVERIFY2(waited.elapsed() >= 300, qPrintable(QString::number(waited.elapsed())));
+    QCOMPARE(readFileBytes(AppPaths::workingFile()), QByteArray("the other program's phone book"));
+    QCOMPARE(readFileBytes(leg), legBytes);
+
+    // Once the other program is done the step goes ahead.
+    other.unlock();
+    QFile::remove(AppPaths::workingFile());
+    runStep();
+    QVERIFY(!QFile::exists(AppPaths::workingFile()));
+    QVERIFY(!QFile::exists(AppPaths::workingFileLock()));
 }
 
 void TestLegConverter::saveTargets_data()
