@@ -8,6 +8,9 @@
 #include "formats/TextFile.h"
 
 #include <algorithm>
+#include <exception>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace CsvImport {
@@ -398,24 +401,24 @@ Outcome import(const PhoneBook &current, const Table &table, const Request &requ
     return outcome;
 }
 
-Result importInto(PhoneBook &book, const Table &table, const Request &request, const std::function<void(int)> &reset)
+namespace {
+
+// The rows of the request that can be imported: those before the first that lies
+// outside the table or beyond the last slot.
+int importableRows(const Request &request, int tableRows)
 {
-    Result outcome;
+    if (request.startRow < 1)
+        return 0;
+    const int last = std::min({request.endRow, tableRows, request.startRow + PhoneBook::EntryCount - 1});
+    return std::max(0, last - request.startRow + 1);
+}
+
+// Fills slots [from, to) from their rows, each entry reset (New) just before it is
+// filled, so that each is visited once. Each call converts into text blocks of its own.
+void importSlots(PhoneBook &book, const Table &table, const Request &request, int from, int to,
+                 const std::function<void(int)> &reset)
+{
     const Mapping &m = request.mapping;
-    const int rows = table.rowCount();
-    const auto valid = [&table](int index) { return index < table.fieldCount; };
-    if (!valid(m.name) || !valid(m.kana) || !valid(m.phone) || !valid(m.group) || !valid(m.ring) || !valid(m.memo)) {
-        outcome.failure = unexpectedFieldText();
-        return outcome;
-    }
-    // New, entry by entry as the rows are imported, so that each entry is visited once.
-    book.resetSettings();
-    book.Modified = true;
-    const auto resetEntry = [&](int slot) {
-        if (reset)
-            reset(slot + 1);
-        book.resetEntry(slot);
-    };
     TextBlock texts; // the converted free texts, until they are shared out to the entries
     FieldConverter convert;
     // Fields after the last one mapped are not split out.
@@ -423,15 +426,10 @@ Result importInto(PhoneBook &book, const Table &table, const Request &request, c
     std::vector<QStringView> views;
     views.reserve(fieldsUsed);
     QString withoutSpaceMarks;
-    for (int r = request.startRow; r <= request.endRow; ++r) {
-        const int slot = r - request.startRow;
-        if (r < 1 || r > rows || slot >= PhoneBook::EntryCount) {
-            outcome.failure = unexpectedFieldText();
-            break;
-        }
+    for (int slot = from; slot < to; ++slot) {
         // The row is split once and its fields are read in place; only a field holding
         // "[SP]" is copied.
-        const QStringView line = table.row(r - 1);
+        const QStringView line = table.row(request.startRow + slot - 1);
         const bool bracket = splitViews(line, fieldsUsed, views);
         const auto field = [&](int index) -> QStringView {
             const QStringView view = views[index];
@@ -441,7 +439,9 @@ Result importInto(PhoneBook &book, const Table &table, const Request &request, c
             }
             return view;
         };
-        resetEntry(slot);
+        if (reset)
+            reset(slot + 1);
+        book.resetEntry(slot);
         DialEntry &entry = book.entries[slot];
         if (m.name >= 0)
             convert.name(field(m.name), texts, entry.fields[DialEntry::Name]);
@@ -455,11 +455,64 @@ Result importInto(PhoneBook &book, const Table &table, const Request &request, c
             entry.setField(DialEntry::Ring, toRingTone(field(m.ring), book.Syubetu));
         if (m.memo >= 0)
             convert.memo(field(m.memo), texts, entry.fields[DialEntry::Memo]);
-        ++outcome.imported;
     }
-    for (int slot = outcome.imported; slot < PhoneBook::EntryCount; ++slot)
-        resetEntry(slot);
     texts.flush();
+}
+
+// Below this many rows a second thread costs more than it saves.
+constexpr int RowsWorthASecondThread = 1000;
+
+} // namespace
+
+Result importInto(PhoneBook &book, const Table &table, const Request &request, const std::function<void(int)> &reset)
+{
+    Result outcome;
+    const Mapping &m = request.mapping;
+    const auto valid = [&table](int index) { return index < table.fieldCount; };
+    if (!valid(m.name) || !valid(m.kana) || !valid(m.phone) || !valid(m.group) || !valid(m.ring) || !valid(m.memo)) {
+        outcome.failure = unexpectedFieldText();
+        return outcome;
+    }
+    book.resetSettings();
+    book.Modified = true;
+    const int count = importableRows(request, table.rowCount());
+    if (count < request.endRow - request.startRow + 1)
+        outcome.failure = unexpectedFieldText();
+
+    // The entries are independent of each other: with a second processor the later half
+    // of the rows is imported beside the first. New's progress is reported from this
+    // thread only, and in order.
+    int half = count;
+    std::exception_ptr secondFailed;
+    std::jthread second; // joined however this function is left
+    if (count >= RowsWorthASecondThread && std::thread::hardware_concurrency() > 1) {
+        half = count / 2;
+        try {
+            second = std::jthread([&] {
+                try {
+                    importSlots(book, table, request, half, count, {});
+                } catch (...) {
+                    secondFailed = std::current_exception();
+                }
+            });
+        } catch (const std::system_error &) {
+            half = count; // no thread to be had: all rows here
+        }
+    }
+    importSlots(book, table, request, 0, half, reset);
+    if (second.joinable()) {
+        second.join();
+        if (secondFailed)
+            std::rethrow_exception(secondFailed);
+        for (int slot = half; slot < count && reset; ++slot)
+            reset(slot + 1);
+    }
+    outcome.imported = count;
+    for (int slot = count; slot < PhoneBook::EntryCount; ++slot) {
+        if (reset)
+            reset(slot + 1);
+        book.resetEntry(slot);
+    }
     return outcome;
 }
 

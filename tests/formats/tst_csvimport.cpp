@@ -64,6 +64,8 @@ private slots:
     void rowBeyondTheFileStops();
     void fillsTheDocumentInPlace();
     void missingFieldLeavesTheDocument();
+    void largeImportsMatchTheRowByRowConversions_data();
+    void largeImportsMatchTheRowByRowConversions();
     void entriesOwnTheirTexts();
     void importedFieldsAreTheSplitFields_data();
     void importedFieldsAreTheSplitFields();
@@ -498,6 +500,71 @@ void TestCsvImport::fillsTheDocumentInPlace()
     QCOMPARE(book.Syubetu, ModelMorvel);
     QCOMPARE(book.MACAddress, QStringLiteral("0123456789AB"));
     QVERIFY(book.Modified);
+}
+
+// Large imports are built in two halves side by side: every entry, on both sides of the
+// split, is what the conversions of its own row give, and the gauge still counts in order.
+void TestCsvImport::largeImportsMatchTheRowByRowConversions_data()
+{
+    QTest::addColumn<int>("tableRows");
+    QTest::addColumn<int>("startRow");
+    QTest::addColumn<int>("endRow");
+    QTest::addColumn<int>("imported");
+    QTest::newRow("4000 of 4000") << 4000 << 1 << 4000 << 4000;
+    QTest::newRow("an odd number of rows") << 4000 << 2 << 1002 << 1001;
+    QTest::newRow("stops beyond the file") << 2500 << 3 << 4002 << 2498;
+    QTest::newRow("fewer rows than are worth a second thread") << 4000 << 1 << 999 << 999;
+}
+
+void TestCsvImport::largeImportsMatchTheRowByRowConversions()
+{
+    QFETCH(int, tableRows);
+    QFETCH(int, startRow);
+    QFETCH(int, endRow);
+    QFETCH(int, imported);
+    static const char *const rings[] = {"A", "着信音Ｃ", "2", "", "I", "着信メロディ２"};
+    QStringList lines;
+    for (int i = 1; i <= tableRows; ++i) {
+        // Rows of different lengths, with space marks, hiragana, parentheses and fields
+        // long enough to be cut, so that the text blocks of both halves fill unevenly.
+        lines << QStringLiteral("名前[SP]%1%2,やまだ%1,(03)%1-ｰ12,%3,%4,めも[SP]%1%5")
+                     .arg(i)
+                     .arg(QString(i % 7 * 3, QChar(u'長')))
+                     .arg(i % 12)
+                     .arg(QString::fromUtf8(rings[i % 6]))
+                     .arg(QString(i % 5 * 9, QChar(u'ア')));
+    }
+    const Table table = tableOf(lines.join(QStringLiteral("\r\n")));
+    PhoneBook book;
+    for (int i = 0; i < PhoneBook::EntryCount; ++i)
+        book.entries[i].setField(DialEntry::Memo, QStringLiteral("前の%1").arg(i));
+    book.Syubetu = ModelMorvel;
+    Request r = request(startRow, endRow, 0, 1, 2);
+    r.mapping.group = 3;
+    r.mapping.ring = 4;
+    r.mapping.memo = 5;
+    int calls = 0;
+    const Result result = importInto(book, table, r, [&](int i) { QCOMPARE(i, ++calls); });
+
+    QCOMPARE(calls, PhoneBook::EntryCount);
+    QCOMPARE(result.imported, imported);
+    QCOMPARE(result.failure.has_value(), imported < endRow - startRow + 1);
+    const PhoneBook fresh;
+    for (int slot = 0; slot < PhoneBook::EntryCount; ++slot) {
+        const DialEntry &e = book.entries[slot];
+        if (slot >= imported) {
+            QCOMPARE(e, fresh.entries[slot]);
+            continue;
+        }
+        const QStringList fields = splitRow(lines.at(startRow - 1 + slot), 6);
+        QCOMPARE(e.name(), toName(fields[0]));
+        QCOMPARE(e.kana(), toKana(fields[1]));
+        QCOMPARE(e.phone(), toPhone(fields[2]));
+        QCOMPARE(e.group(), toGroup(fields[3]));
+        QCOMPARE(e.ring(), toRingTone(fields[4], ModelMorvel));
+        QCOMPARE(e.memo(), toMemo(fields[5]));
+        QCOMPARE(e.extension(), fresh.entries[slot].extension());
+    }
 }
 
 void TestCsvImport::missingFieldLeavesTheDocument()
