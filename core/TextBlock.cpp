@@ -16,13 +16,14 @@ char16_t *TextBlock::room(qsizetype units)
 
 void TextBlock::add(qsizetype length, QString &target)
 {
-    if (length == 0) {
-        target = QString();
-        return;
+    // An empty text waits its turn like the others, so that when one target is given two
+    // texts the later one is what it keeps.
+    if (length > 0) {
+        block.data_ptr().data()[used + length] = 0; // room() made space for it
+        used += length + 1;
+        ++sharing;
     }
-    block.data_ptr().data()[used + length] = 0; // room() made space for it
     targets.append({&target, length});
-    used += length + 1;
 }
 
 void TextBlock::add(QStringView text, QString &target)
@@ -39,13 +40,19 @@ void TextBlock::flush()
         // Every text handed out owns one reference, set in one store instead of an atomic
         // increment per text; nothing but block holds the allocation yet, and block gives
         // its own reference back below.
-        data.d_ptr()->ref_.storeRelaxed(1 + static_cast<int>(targets.size()));
+        if (sharing > 0)
+            data.d_ptr()->ref_.storeRelaxed(1 + sharing);
         char16_t *text = data.data();
         for (const auto &[target, length] : targets) {
+            if (length == 0) {
+                *target = QString(); // a null text, as for any empty field
+                continue;
+            }
             *target = QString(QStringPrivate(data.d_ptr(), text, length));
             text += length + 1;
         }
         targets.clear();
+        sharing = 0;
     }
     block = QString();
     used = 0;

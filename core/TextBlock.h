@@ -21,8 +21,9 @@ public:
     // Space for the next text, up to units characters; valid until the next call.
     char16_t *room(qsizetype units);
     // Ends the next text at the first length characters written into room(); target
-    // gets it at the next flush() (an empty text, a null QString, at once). target must
-    // stay where it is until then, and not be used meanwhile.
+    // gets it at the next flush() (an empty text as a null QString). target must stay
+    // where it is until then, and not be used meanwhile; a target given several texts
+    // keeps the last.
     void add(qsizetype length, QString &target);
     void add(QStringView text, QString &target);
     // Hands out the texts added so far.
@@ -36,4 +37,5 @@ private:
     QString block;     // the texts, each with its 0; null until the first room()
     qsizetype used = 0; // of block's characters
     QVarLengthArray<std::pair<QString *, qsizetype>, 512> targets; // the texts' owners and lengths
+    int sharing = 0; // of targets, those whose text is not empty and so shares block
 };

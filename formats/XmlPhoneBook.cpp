@@ -1,6 +1,7 @@
 #include "formats/XmlPhoneBook.h"
 
 #include "core/DalvinoError.h"
+#include "core/TextBlock.h"
 #include "core/Vocabulary.h"
 #include "core/WidthRules.h"
 #include "formats/TextFile.h"
@@ -347,8 +348,48 @@ QString extensionOf(QStringView value)
     return Vocabulary::extensionFromXml(value.toString());
 }
 
+// The kana with its entities replaced, written to out (at most kana.size() units, since
+// an entity only ever shortens the text); returns the length written.
+qsizetype writeUnescapedKana(QStringView kana, char16_t *out)
+{
+    // The five replacements in the order "&lt;", "&gt;", "&apos;", "&quot;", "&amp;" give
+    // the same as one pass from the left: each pattern begins with "&", ends with ";" and
+    // holds neither inside, and no replacement makes a pattern. So "&amp;lt;" reads as
+    // "&lt;", as it does when "&amp;" is replaced last.
+    static const std::array<std::pair<QLatin1StringView, char16_t>, 5> entities = {{
+        {QLatin1StringView("&lt;"), u'<'},
+        {QLatin1StringView("&gt;"), u'>'},
+        {QLatin1StringView("&apos;"), u'\''},
+        {QLatin1StringView("&quot;"), u'"'},
+        {QLatin1StringView("&amp;"), u'&'},
+    }};
+    char16_t *to = out;
+    for (qsizetype i = 0; i < kana.size(); ++i) {
+        if (kana[i] == u'&') {
+            const auto entity = std::find_if(entities.begin(), entities.end(), [&](const auto &e) {
+                const qsizetype n = e.first.size();
+                if (i + n > kana.size())
+                    return false;
+                for (qsizetype k = 1; k < n; ++k) {
+                    if (kana[i + k] != QLatin1Char(e.first[k]))
+                        return false;
+                }
+                return true;
+            });
+            if (entity != entities.end()) {
+                *to++ = entity->second;
+                i += entity->first.size() - 1;
+                continue;
+            }
+        }
+        *to++ = kana[i].unicode();
+    }
+    return to - out;
+}
+
 // Reads one entry record starting at line i into book; false when it does not fit.
-bool readEntryRecord(const Lines &lines, size_t i, const DeviceModel &recorded, PhoneBook &book)
+// The free texts are written into texts, which hands them to the entry when it flushes.
+bool readEntryRecord(const Lines &lines, size_t i, const DeviceModel &recorded, PhoneBook &book, TextBlock &texts)
 {
     const QStringView line = lines.at(i);
     const qsizetype at = find(line, RecordStart) + RecordStart.size();
@@ -364,19 +405,22 @@ bool readEntryRecord(const Lines &lines, size_t i, const DeviceModel &recorded, 
         return false;
 
     DialEntry &entry = book.entries[p];
-    entry.fields[DialEntry::Name] = content(lines.at(i + 4), TagKj).toString();
+    texts.add(content(lines.at(i + 4), TagKj), entry.fields[DialEntry::Name]);
     const QStringView kana = content(lines.at(i + 5), TagKn);
-    entry.fields[DialEntry::Kana] = kana.contains(u'&') ? unescapeKana(kana) : kana.toString();
-    entry.fields[DialEntry::Phone] = content(lines.at(i + 3), TagD).toString();
+    if (kana.contains(u'&'))
+        texts.add(writeUnescapedKana(kana, texts.room(kana.size())), entry.fields[DialEntry::Kana]);
+    else
+        texts.add(kana, entry.fields[DialEntry::Kana]);
+    texts.add(content(lines.at(i + 3), TagD), entry.fields[DialEntry::Phone]);
     entry.fields[DialEntry::Group] = *group;
     entry.fields[DialEntry::Ring] = *ring;
     entry.fields[DialEntry::Extension] = extensionOf(content(lines.at(i + 2), TagSt));
     if (recorded.hasDestinationAndMemo) {
         entry.fields[DialEntry::Destination] = destinationOf(content(lines.at(i + 7), TagRt));
-        entry.fields[DialEntry::Memo] = content(lines.at(i + 8), TagM).toString();
+        texts.add(content(lines.at(i + 8), TagM), entry.fields[DialEntry::Memo]);
     } else {
         entry.fields[DialEntry::Destination] = Vocabulary::defaultDestination();
-        entry.fields[DialEntry::Memo].clear();
+        texts.add(QStringView(), entry.fields[DialEntry::Memo]);
     }
     return true;
 }
@@ -524,11 +568,12 @@ XmlReadOutcome readText(const QString &text, const PhoneBook &current, bool exte
     std::array<GroupSetting, PhoneBook::GroupCount> buffers = book.groups; // defaults of New
     const std::vector<bool> records = recordLines(text, lines);
     const size_t entryPart = firstLineContaining(text, lines, GroupPartEnd);
+    TextBlock texts; // the entries' free texts, a few allocations for all of them
     for (size_t i = 0; i < lines.size(); ++i) {
         if (!records[i])
             continue;
         if (i >= entryPart) {
-            if (readEntryRecord(lines, i, recorded, book))
+            if (readEntryRecord(lines, i, recorded, book, texts))
                 ++outcome.count;
             else
                 ++outcome.skipped;
@@ -536,6 +581,7 @@ XmlReadOutcome readText(const QString &text, const PhoneBook &current, bool exte
             ++outcome.skipped;
         }
     }
+    texts.flush();
     book.groups = buffers;
     book.Modified = false;
     outcome.accepted = true;
@@ -582,41 +628,8 @@ QString escapeKana(const QString &kana)
 
 QString unescapeKana(QStringView kana)
 {
-    // The five replacements in the order "&lt;", "&gt;", "&apos;", "&quot;", "&amp;" give
-    // the same as one pass from the left: each pattern begins with "&", ends with ";" and
-    // holds neither inside, and no replacement makes a pattern. So "&amp;lt;" reads as
-    // "&lt;", as it does when "&amp;" is replaced last.
-    static const std::array<std::pair<QLatin1StringView, QChar>, 5> entities = {{
-        {QLatin1StringView("&lt;"), u'<'},
-        {QLatin1StringView("&gt;"), u'>'},
-        {QLatin1StringView("&apos;"), u'\''},
-        {QLatin1StringView("&quot;"), u'"'},
-        {QLatin1StringView("&amp;"), u'&'},
-    }};
     QString text(kana.size(), Qt::Uninitialized); // an entity only ever shortens the text
-    QChar *to = text.data();
-    const QStringView view = kana;
-    for (qsizetype i = 0; i < view.size(); ++i) {
-        if (view[i] == u'&') {
-            const auto entity = std::find_if(entities.begin(), entities.end(), [&](const auto &e) {
-                const qsizetype n = e.first.size();
-                if (i + n > view.size())
-                    return false;
-                for (qsizetype k = 1; k < n; ++k) {
-                    if (view[i + k] != QLatin1Char(e.first[k]))
-                        return false;
-                }
-                return true;
-            });
-            if (entity != entities.end()) {
-                *to++ = entity->second;
-                i += entity->first.size() - 1;
-                continue;
-            }
-        }
-        *to++ = view[i];
-    }
-    text.truncate(to - text.constData());
+    text.truncate(writeUnescapedKana(kana, reinterpret_cast<char16_t *>(text.data())));
     return text;
 }
 

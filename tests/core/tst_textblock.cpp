@@ -16,6 +16,8 @@ private slots:
     void releasedInAnyOrder();
     void handedOutWhenTheBlockGoes();
     void replacesWhatTheTargetHeld();
+    void aTargetGivenTwoTextsKeepsTheLater_data();
+    void aTargetGivenTwoTextsKeepsTheLater();
 };
 
 namespace {
@@ -130,6 +132,33 @@ void TestTextBlock::replacesWhatTheTargetHeld()
     }
     QCOMPARE(target, QStringLiteral("new"));
     QVERIFY(empty.isNull());
+}
+
+void TestTextBlock::aTargetGivenTwoTextsKeepsTheLater_data()
+{
+    // (A phone book file may hold two records of one slot; the later one counts.)
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::newRow("text, then text") << "first" << "second";
+    QTest::newRow("text, then empty") << "first" << "";
+    QTest::newRow("empty, then text") << "" << "second";
+}
+
+void TestTextBlock::aTargetGivenTwoTextsKeepsTheLater()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QString target = QStringLiteral("old");
+    QString other;
+    {
+        TextBlock block;
+        block.add(first, target);
+        block.add(u"between", other);
+        block.add(second, target);
+    }
+    QCOMPARE(target, second);
+    QCOMPARE(target.isNull(), second.isEmpty());
+    QCOMPARE(other, QStringLiteral("between"));
 }
 
 QTEST_APPLESS_MAIN(TestTextBlock)

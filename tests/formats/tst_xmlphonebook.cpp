@@ -205,6 +205,7 @@ private slots:
     void notAPhoneBook();
     void recordsThatDoNotFitAreSkipped_data();
     void recordsThatDoNotFitAreSkipped();
+    void aSlotRecordedTwiceKeepsTheLaterRecord();
     void notANumberRefusesTheFile_data();
     void notANumberRefusesTheFile();
     void customerLineAbsentLeavesCustomerEmpty();
@@ -593,6 +594,26 @@ void TestXmlPhoneBook::recordsThatDoNotFitAreSkipped()
                           QStringLiteral("電話帳に収まらないレコード%1件を読み飛ばしました").arg(skipped)}));
     QCOMPARE(outcome.book.entries[3].kana(), QStringLiteral("ｱ"));
     QCOMPARE(outcome.book.groups[2], PhoneBook().groups[2]);
+}
+
+void TestXmlPhoneBook::aSlotRecordedTwiceKeepsTheLaterRecord()
+{
+    // The texts of all records are handed to their entries together at the end; the
+    // later record of a slot still wins, as it did when each was assigned at once.
+    QStringList later = entryRecord(QStringLiteral("0003"), QStringLiteral("ｲ&amp;"), QStringLiteral("1"), true);
+    later[4] = QStringLiteral("\t\t\t<kj>後の名前</kj>");
+    later[8] = QStringLiteral("\t\t\t<m></m>");
+    const QStringList records = entryRecord(QStringLiteral("0003"), QStringLiteral("ｱ"), QStringLiteral("1"), true) +
+                                entryRecord(QStringLiteral("0004"), QStringLiteral("ｳ"), QStringLiteral("1"), true) +
+                                later;
+    const XmlReadOutcome outcome = readXmlPhoneBook(lm630File({}, records), PhoneBook(), true);
+    QVERIFY(outcome.accepted);
+    const DialEntry &twice = outcome.book.entries[3];
+    QCOMPARE(twice.name(), QStringLiteral("後の名前"));
+    QCOMPARE(twice.kana(), QStringLiteral("ｲ&"));
+    QCOMPARE(twice.memo(), QString());
+    QCOMPARE(outcome.book.entries[4].kana(), QStringLiteral("ｳ"));
+    QCOMPARE(outcome.book.entries[4].memo(), QStringLiteral("メモ"));
 }
 
 void TestXmlPhoneBook::notANumberRefusesTheFile_data()
