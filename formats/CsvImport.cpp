@@ -8,6 +8,7 @@
 #include "formats/TextFile.h"
 
 #include <algorithm>
+#include <atomic>
 #include <exception>
 #include <system_error>
 #include <thread>
@@ -293,8 +294,7 @@ private:
 };
 
 // One conversion on its own, as a text of its own.
-template <typename Convert>
-QString convertOne(const QString &text, Convert convert)
+template <typename Convert> QString convertOne(const QString &text, Convert convert)
 {
     FieldConverter converter;
     QString result;
@@ -413,9 +413,32 @@ int importableRows(const Request &request, int tableRows)
     return std::max(0, last - request.startRow + 1);
 }
 
-// Fills slots [from, to) from their rows, each entry reset (New) just before it is
-// filled, so that each is visited once. Each call converts into text blocks of its own.
-void importSlots(PhoneBook &book, const Table &table, const Request &request, int from, int to,
+// The slots to fill, handed out a chunk at a time to whichever thread asks, so that a
+// second thread that starts late (waking a processor can take longer than the whole
+// import) only takes fewer chunks.
+class SlotChunks {
+public:
+    explicit SlotChunks(int count) : count_(count) {}
+    // The next chunk [from, to); false when all are taken.
+    bool take(int &from, int &to)
+    {
+        from = next_.fetch_add(ChunkSlots, std::memory_order_relaxed);
+        if (from >= count_)
+            return false;
+        to = std::min(from + ChunkSlots, count_);
+        return true;
+    }
+
+private:
+    static constexpr int ChunkSlots = 128;
+    const int count_;
+    std::atomic<int> next_{0};
+};
+
+// Fills the slots of the chunks it takes from their rows, each entry reset (New) just
+// before it is filled, so that each is visited once. Each call converts into text blocks
+// of its own.
+void importSlots(PhoneBook &book, const Table &table, const Request &request, SlotChunks &chunks,
                  const std::function<void(int)> &reset)
 {
     const Mapping &m = request.mapping;
@@ -426,35 +449,38 @@ void importSlots(PhoneBook &book, const Table &table, const Request &request, in
     std::vector<QStringView> views;
     views.reserve(fieldsUsed);
     QString withoutSpaceMarks;
-    for (int slot = from; slot < to; ++slot) {
-        // The row is split once and its fields are read in place; only a field holding
-        // "[SP]" is copied.
-        const QStringView line = table.row(request.startRow + slot - 1);
-        const bool bracket = splitViews(line, fieldsUsed, views);
-        const auto field = [&](int index) -> QStringView {
-            const QStringView view = views[index];
-            if (bracket && index > 0 && view.contains(SpaceMark)) {
-                withoutSpaceMarks = view.toString().remove(SpaceMark);
-                return withoutSpaceMarks;
-            }
-            return view;
-        };
-        if (reset)
-            reset(slot + 1);
-        book.resetEntry(slot);
-        DialEntry &entry = book.entries[slot];
-        if (m.name >= 0)
-            convert.name(field(m.name), texts, entry.fields[DialEntry::Name]);
-        if (m.kana >= 0)
-            convert.kana(field(m.kana), texts, entry.fields[DialEntry::Kana]);
-        if (m.phone >= 0)
-            convert.phone(field(m.phone), texts, entry.fields[DialEntry::Phone]);
-        if (m.group >= 0)
-            entry.setField(DialEntry::Group, toGroup(field(m.group)));
-        if (m.ring >= 0)
-            entry.setField(DialEntry::Ring, toRingTone(field(m.ring), book.Syubetu));
-        if (m.memo >= 0)
-            convert.memo(field(m.memo), texts, entry.fields[DialEntry::Memo]);
+    int from = 0, to = 0;
+    while (chunks.take(from, to)) {
+        for (int slot = from; slot < to; ++slot) {
+            // The row is split once and its fields are read in place; only a field holding
+            // "[SP]" is copied.
+            const QStringView line = table.row(request.startRow + slot - 1);
+            const bool bracket = splitViews(line, fieldsUsed, views);
+            const auto field = [&](int index) -> QStringView {
+                const QStringView view = views[index];
+                if (bracket && index > 0 && view.contains(SpaceMark)) {
+                    withoutSpaceMarks = view.toString().remove(SpaceMark);
+                    return withoutSpaceMarks;
+                }
+                return view;
+            };
+            if (reset)
+                reset(slot + 1);
+            book.resetEntry(slot);
+            DialEntry &entry = book.entries[slot];
+            if (m.name >= 0)
+                convert.name(field(m.name), texts, entry.fields[DialEntry::Name]);
+            if (m.kana >= 0)
+                convert.kana(field(m.kana), texts, entry.fields[DialEntry::Kana]);
+            if (m.phone >= 0)
+                convert.phone(field(m.phone), texts, entry.fields[DialEntry::Phone]);
+            if (m.group >= 0)
+                entry.setField(DialEntry::Group, toGroup(field(m.group)));
+            if (m.ring >= 0)
+                entry.setField(DialEntry::Ring, toRingTone(field(m.ring), book.Syubetu));
+            if (m.memo >= 0)
+                convert.memo(field(m.memo), texts, entry.fields[DialEntry::Memo]);
+        }
     }
     texts.flush();
 }
@@ -479,32 +505,31 @@ Result importInto(PhoneBook &book, const Table &table, const Request &request, c
     if (count < request.endRow - request.startRow + 1)
         outcome.failure = unexpectedFieldText();
 
-    // The entries are independent of each other: with a second processor the later half
-    // of the rows is imported beside the first. New's progress is reported from this
-    // thread only, and in order.
-    int half = count;
+    // The entries are independent of each other: with a second processor a second
+    // thread fills chunks of them beside this one. New's progress is then reported from
+    // this thread once both are done, in order.
+    SlotChunks chunks(count);
     std::exception_ptr secondFailed;
     std::jthread second; // joined however this function is left
     if (count >= RowsWorthASecondThread && std::thread::hardware_concurrency() > 1) {
-        half = count / 2;
         try {
             second = std::jthread([&] {
                 try {
-                    importSlots(book, table, request, half, count, {});
+                    importSlots(book, table, request, chunks, {});
                 } catch (...) {
                     secondFailed = std::current_exception();
                 }
             });
         } catch (const std::system_error &) {
-            half = count; // no thread to be had: all rows here
+            // No thread to be had: this one takes every chunk.
         }
     }
-    importSlots(book, table, request, 0, half, reset);
+    importSlots(book, table, request, chunks, second.joinable() ? std::function<void(int)>() : reset);
     if (second.joinable()) {
         second.join();
         if (secondFailed)
             std::rethrow_exception(secondFailed);
-        for (int slot = half; slot < count && reset; ++slot)
+        for (int slot = 0; slot < count && reset; ++slot)
             reset(slot + 1);
     }
     outcome.imported = count;

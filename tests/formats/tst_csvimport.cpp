@@ -502,8 +502,9 @@ void TestCsvImport::fillsTheDocumentInPlace()
     QVERIFY(book.Modified);
 }
 
-// Large imports are built in two halves side by side: every entry, on both sides of the
-// split, is what the conversions of its own row give, and the gauge still counts in order.
+// Large imports are filled in chunks by two threads side by side: every entry, whichever
+// thread filled it, is what the conversions of its own row give, and the gauge still
+// counts in order.
 void TestCsvImport::largeImportsMatchTheRowByRowConversions_data()
 {
     QTest::addColumn<int>("tableRows");
