@@ -32,7 +32,9 @@ XmlReadOutcome load(const QString &path, const PhoneBook &current)
     const bool leg = lowerSuffix(path) == QStringLiteral("leg");
     const QString text = leg ? LegConverter::readLeg(path) : decodeText(readFileBytes(path));
     XmlReadOutcome outcome = readXmlPhoneBookText(text, current, leg);
-    LegConverter::removeWorkingFile();
+    // Opening an .xml file clears the working file too; a .leg file's was removed once read.
+    if (!leg)
+        LegConverter::removeWorkingFile();
     if (outcome.accepted)
         outcome.book.FileName = path;
     return outcome;
