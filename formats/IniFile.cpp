@@ -1,8 +1,7 @@
 #include "formats/IniFile.h"
 
+#include "core/DalvinoError.h"
 #include "formats/TextFile.h"
-
-#include <QFile>
 
 namespace {
 
@@ -57,10 +56,11 @@ IniFile IniFile::parse(const QString &text)
 
 IniFile IniFile::load(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return IniFile();
-    return parse(decodeText(file.readAll()));
+    try {
+        return parse(decodeText(readFileBytes(path)));
+    } catch (const DalvinoError &) {
+        return IniFile(); // missing, unreadable or far too big: the defaults
+    }
 }
 
 const IniFile::Entry *IniFile::find(const QString &section, const QString &key) const

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -81,14 +82,46 @@ bool individualOverLimit(const DialEntry &entry, const DeviceModel &model)
     return toIntOrThrow(entry.extension()) > model.individualMaxExtension;
 }
 
-QStringList noticesFor(const PhoneBook &book, const DeviceModel &model)
+// The entries a model's file can hold, in the order they are written. A phone system
+// of 1000 slots holds slots 0000–0999, written in slot order wherever a sort has put
+// them in the list; the others hold every slot, written in list order, each record
+// with its own slot number.
+struct WalkedEntries {
+    std::vector<const DialEntry *> entries;
+    int registeredBeyond = 0; // registered entries in slots the model does not hold
+};
+
+WalkedEntries walkedEntries(const PhoneBook &book, const DeviceModel &model)
+{
+    WalkedEntries walked;
+    if (model.entriesWritten >= static_cast<int>(book.entries.size())) {
+        walked.entries.reserve(book.entries.size());
+        for (const DialEntry &entry : book.entries)
+            walked.entries.push_back(&entry);
+        return walked;
+    }
+    std::vector<const DialEntry *> bySlot(static_cast<size_t>(model.entriesWritten), nullptr);
+    for (const DialEntry &entry : book.entries) {
+        bool ok = false;
+        const int slot = entry.No.toInt(&ok);
+        if (ok && slot >= 0 && slot < model.entriesWritten)
+            bySlot[static_cast<size_t>(slot)] = &entry;
+        else if (entry.isRegistered())
+            ++walked.registeredBeyond;
+    }
+    for (const DialEntry *entry : bySlot) {
+        if (entry)
+            walked.entries.push_back(entry);
+    }
+    return walked;
+}
+
+QStringList noticesFor(const WalkedEntries &walked, const DeviceModel &model)
 {
     bool found = false;
-    if (model.individualMaxExtension >= 0) {
-        for (int p = 0; p < model.entriesWritten && p < static_cast<int>(book.entries.size()); ++p) {
-            if (individualOverLimit(book.entries[p], model))
-                found = true;
-        }
+    for (const DialEntry *entry : walked.entries) {
+        if (individualOverLimit(*entry, model))
+            found = true;
     }
     const QString limit = model.limitNoticeText();
     QStringList notices;
@@ -100,6 +133,10 @@ QStringList noticesFor(const PhoneBook &book, const DeviceModel &model)
     } else if (!limit.isEmpty()) {
         notices << limit;
     }
+    if (walked.registeredBeyond > 0)
+        notices << QStringLiteral("短縮番号%1以降の%2件は出力されません")
+                       .arg(PhoneBook::slotNumber(model.entriesWritten))
+                       .arg(walked.registeredBeyond);
     return notices;
 }
 
@@ -636,8 +673,9 @@ QString unescapeKana(QStringView kana)
 XmlPhoneBookText buildXmlPhoneBook(const PhoneBook &book)
 {
     const DeviceModel &model = book.model();
+    const WalkedEntries walked = walkedEntries(book, model);
     XmlPhoneBookText result;
-    result.notices = noticesFor(book, model);
+    result.notices = noticesFor(walked, model);
 
     QString &out = result.text;
     out.reserve(2048 + 240 * model.entriesWritten);
@@ -676,11 +714,9 @@ XmlPhoneBookText buildXmlPhoneBook(const PhoneBook &book)
     out.append(LineEnd);
     appendLine(out, GroupPartEnd);
     appendLine(out, u"\t<speed>");
-    for (int p = 0; p < model.entriesWritten && p < static_cast<int>(book.entries.size()); ++p) {
-        const DialEntry &entry = book.entries[p];
-        if (!entry.isRegistered() || individualOverLimit(entry, model))
-            continue;
-        appendEntry(out, entry, model);
+    for (const DialEntry *entry : walked.entries) {
+        if (entry->isRegistered() && !individualOverLimit(*entry, model))
+            appendEntry(out, *entry, model);
     }
     appendLine(out, u"\t</speed>");
     appendLine(out, u"</SpeedDial>");

@@ -5,8 +5,8 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QFileIconProvider>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -221,8 +221,12 @@ QString TFormCsvSaveDialog::chosenPath(const QString &folder, const QString &typ
     QString path = folder.endsWith(u'/') ? folder + typed : folder + u'/' + typed;
     const qsizetype separator = path.lastIndexOf(u'/');
     const qsizetype dot = path.lastIndexOf(u'.');
-    if (dot > separator)
+    if (dot > separator) {
+        // Names differ by letter case here: lowering DATA.CSV would write a second file.
+        if (QStringView(path).mid(dot + 1).compare(filter, Qt::CaseInsensitive) == 0)
+            return path;
         path.truncate(dot);
+    }
     return path + u'.' + filter;
 }
 
@@ -236,15 +240,17 @@ void TFormCsvSaveDialog::Button1Click()
     if (Edit1->text().isEmpty())
         return;
     const QString path = chosenPath(folder_, Edit1->text(), Filter);
-    if (QFileInfo::exists(path) && !Prompts::current().confirmWarning(overwriteQuestion(path)))
+    const QString written = writtenPath ? writtenPath(path) : path;
+    if (QFileInfo::exists(written) && !Prompts::current().confirmWarning(overwriteQuestion(written)))
         return;
     FileName = path;
     accept();
 }
 
-QString TFormCsvSaveDialog::choose(const QString &filter, const QString &caption)
+QString TFormCsvSaveDialog::choose(const QString &filter, const QString &caption, WrittenPath written)
 {
     Filter = filter;
+    writtenPath = std::move(written);
     setWindowTitle(caption);
     RefreshList();
     FileName.clear();

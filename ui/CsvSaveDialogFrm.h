@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QSortFilterProxyModel>
 
+#include <functional>
+
 class QComboBox;
 class QFileSystemModel;
 class QLineEdit;
@@ -63,13 +65,19 @@ public:
     void ShellListView1DblClick(const QModelIndex &index);
     void Button1Click();
 
-    // Folder and typed name joined, the extension replaced by "." + filter.
+    // Folder and typed name joined, the extension replaced by "." + filter. An extension
+    // that is the filter in another letter case is kept: DATA.CSV names that file itself.
     static QString chosenPath(const QString &folder, const QString &typed, const QString &filter);
     static QString overwriteQuestion(const QString &path);
 
-    // Sets the filter and caption, refills the list and shows the chooser modally; the
-    // chosen path, or an empty text when the user cancelled.
-    QString choose(const QString &filter, const QString &caption);
+    // The file the caller writes for a chosen path; the question before replacing a file
+    // names that file. By default the chosen path itself.
+    using WrittenPath = std::function<QString(const QString &chosen)>;
+    WrittenPath writtenPath;
+
+    // Sets the filter, the caption and the written path, refills the list and shows the
+    // chooser modally; the chosen path, or an empty text when the user cancelled.
+    QString choose(const QString &filter, const QString &caption, WrittenPath written = {});
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -741,10 +741,15 @@ void TFormMain::createOtherWindows()
     FormRt = new TFormRt(this);
     FormAnalysis = new TFormAnalysis(this);
     CsvSaveDialog = new TFormCsvSaveDialog(this);
-    for (const QString &purpose : {QStringLiteral("save"), QStringLiteral("export")}) {
-        FileChoices::registerDialog(purpose, [dialog = QPointer<TFormCsvSaveDialog>(CsvSaveDialog)](
-                                                 QWidget *, const FileChoices::Request &request) {
-            return dialog ? dialog->choose(request.filter, request.caption) : QString();
-        });
-    }
+    FileChoices::registerDialog(QStringLiteral("export"), [dialog = QPointer<TFormCsvSaveDialog>(CsvSaveDialog)](
+                                                              QWidget *, const FileChoices::Request &request) {
+        return dialog ? dialog->choose(request.filter, request.caption) : QString();
+    });
+    // Save writes the chosen .leg name or, for a model kept as XML, the .xml file beside
+    // it: the chooser asks before replacing the file that is written.
+    FileChoices::registerDialog(QStringLiteral("save"), [this, dialog = QPointer<TFormCsvSaveDialog>(CsvSaveDialog)](
+                                                            QWidget *, const FileChoices::Request &request) {
+        const auto written = [this](const QString &chosen) { return savedPath(chosen); };
+        return dialog ? dialog->choose(request.filter, request.caption, written) : QString();
+    });
 }

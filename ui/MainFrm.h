@@ -135,6 +135,8 @@ public:
     static QString unsavedChangesText(const QString &fileName);
 
     enum class SaveOutcome { Saved, Cancelled };
+    // The file Save writes for a document of that name under the current model.
+    QString savedPath(const QString &name) const;
 
     // Commands.
     void N1Click();

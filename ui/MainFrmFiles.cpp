@@ -3,6 +3,7 @@
 
 #include "formats/PhoneBookFiles.h"
 #include "formats/XmlPhoneBook.h"
+#include "ui/CsvSaveDialogFrm.h"
 #include "ui/FileChoices.h"
 #include "ui/Prompts.h"
 #include "ui/SplushFrm.h"
@@ -43,17 +44,23 @@ QString chooseSaveName(QWidget *parent)
 
 // Builds the text, stores it where the model keeps its files and only then takes the
 // new name; a failure leaves the name, the caption and the modified flag as they were.
-void saveDocument(TFormMain &window, const QString &name)
+// A file of another name than the document's is replaced only when the user says so:
+// the chooser asked already when the name came from it (chosen).
+TFormMain::SaveOutcome saveDocument(TFormMain &window, const QString &name, bool chosen)
 {
+    const PhoneBookFiles::SaveTarget target = PhoneBookFiles::saveTarget(name, window.Book.model());
+    if (!chosen && target.renamed && QFileInfo::exists(target.path) &&
+        !Prompts::current().confirmWarning(TFormCsvSaveDialog::overwriteQuestion(target.path)))
+        return TFormMain::SaveOutcome::Cancelled;
     const XmlPhoneBookText text = buildXmlPhoneBook(window.Book);
     for (const QString &notice : text.notices)
         Prompts::current().information(notice);
-    const PhoneBookFiles::SaveTarget target = PhoneBookFiles::saveTarget(name, window.Book.model());
     PhoneBookFiles::store(text.text, target);
     Prompts::current().information(PhoneBookFiles::savedText(name, target));
     window.Book.FileName = target.path;
     window.updateCaption();
     window.setModified(false);
+    return TFormMain::SaveOutcome::Saved;
 }
 
 } // namespace
@@ -75,16 +82,16 @@ void TFormMain::O1Click()
         openLegacyCsv(path);
 }
 
+QString TFormMain::savedPath(const QString &name) const
+{
+    return PhoneBookFiles::saveTarget(name, Book.model()).path;
+}
+
 TFormMain::SaveOutcome TFormMain::S1Click()
 {
-    QString name = Book.FileName;
-    if (name == PhoneBook::untitledName()) {
-        name = chooseSaveName(this);
-        if (name.isEmpty())
-            return SaveOutcome::Cancelled;
-    }
-    saveDocument(*this, name);
-    return SaveOutcome::Saved;
+    if (Book.FileName == PhoneBook::untitledName())
+        return A1Click();
+    return saveDocument(*this, Book.FileName, false);
 }
 
 TFormMain::SaveOutcome TFormMain::A1Click()
@@ -92,8 +99,7 @@ TFormMain::SaveOutcome TFormMain::A1Click()
     const QString name = chooseSaveName(this);
     if (name.isEmpty())
         return SaveOutcome::Cancelled;
-    saveDocument(*this, name);
-    return SaveOutcome::Saved;
+    return saveDocument(*this, name, true);
 }
 
 void TFormMain::openPhoneBookFile(const QString &path)

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QThread>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -141,6 +142,11 @@ private slots:
 
     void killedWhileTheConverterWrites();
     void killedWhileWritingXml();
+
+    void fullDiskKeepsTheOutput_data();
+    void fullDiskKeepsTheOutput();
+    void endlessInputIsRefused_data();
+    void endlessInputIsRefused();
 
 private:
     Run run(const QString &program, const QStringList &arguments);
@@ -317,17 +323,7 @@ void TestFaultInjectionCli::killedWhileWritingXml()
     // Killed at moments across the whole run: the target is always either the old file
     // or the complete new one, never a mixture or a stub.
     const QString in = dir_->filePath(QStringLiteral("in.xml"));
-    {
-        QByteArray xml = readFileBytes(sourceDir() + QStringLiteral("/tests/formats/data/filled_LM630Pro.xml"));
-        QByteArray records;
-        for (int i = 0; i < PhoneBook::EntryCount; ++i)
-            records += "\t\t<r no=\"" + QByteArray::number(i).rightJustified(4, '0') +
-                       "\">\r\n\t\t\t<g>0</g>\r\n\t\t\t<st>1</st>\r\n\t\t\t<d>0312345678</d>\r\n\t\t\t<kj>name</kj>\r\n"
-                       "\t\t\t<kn>kana</kn>\r\n\t\t\t<rg>0</rg>\r\n\t\t\t<rt>0</rt>\r\n\t\t\t<m></m>\r\n\t\t</r>\r\n";
-        const qsizetype start = xml.indexOf("<speed>") + 9;
-        xml = xml.left(start) + records + xml.mid(xml.indexOf("\t</speed>"));
-        writeFile(in, xml);
-    }
+    writeFile(in, phoneBookXml(PhoneBook::EntryCount));
     const QString target = dir_->filePath(QStringLiteral("book.xml"));
     const QString complete = dir_->filePath(QStringLiteral("complete.xml"));
     const Run whole = run(cli(), {QStringLiteral("convert"), in, complete});
@@ -354,6 +350,97 @@ void TestFaultInjectionCli::killedWhileWritingXml()
           whole.milliseconds, keptOld, tookNew,
           qPrintable(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot).join(u' ')));
     QVERIFY(keptOld > 0);
+}
+
+void TestFaultInjectionCli::fullDiskKeepsTheOutput_data()
+{
+    QTest::addColumn<int>("entries"); // of the phone book read, some 150 bytes each
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<bool>("existing");
+    QTest::newRow("convert to .xml, 9 KB, over the old file") << 50 << "out.xml" << true;
+    QTest::newRow("convert to .xml, 60 KB, over the old file") << 400 << "out.xml" << true;
+    QTest::newRow("convert to .xml, 9 KB, new file") << 50 << "out.xml" << false;
+    QTest::newRow("convert to .csv, over the old file") << 50 << "out.csv" << true;
+    QTest::newRow("check --report, over the old file") << 50 << "report.txt" << true;
+}
+
+void TestFaultInjectionCli::fullDiskKeepsTheOutput()
+{
+    QFETCH(int, entries);
+    QFETCH(QString, output);
+    QFETCH(bool, existing);
+    const QString in = dir_->filePath(QStringLiteral("in.xml"));
+    writeFile(in, phoneBookXml(entries));
+    const QString disk = dir_->filePath(QStringLiteral("disk"));
+    QDir().mkpath(disk);
+    TmpfsMount mount(disk, 512);
+    if (!mount.mounted())
+        QSKIP("cannot mount a tmpfs here (needs root where mounting is allowed): no full disk to write to");
+    const QString out = disk + u'/' + output;
+    const QByteArray old = soundFile(Kind::Xml);
+    if (existing)
+        writeFile(out, old);
+    QVERIFY(mount.fill());
+
+    const QStringList arguments = output == QStringLiteral("report.txt")
+                                      ? QStringList{QStringLiteral("check"), in, QStringLiteral("--report"), out}
+                                      : QStringList{QStringLiteral("convert"), in, out};
+    const Run result = run(cli(), arguments);
+    qInfo("%s: exit %d; %s", QTest::currentDataTag(), result.status, result.error.trimmed().constData());
+
+    QCOMPARE(result.signalled, false);
+    QCOMPARE(result.status, 2);
+    const QString reason = QString::fromLocal8Bit(std::strerror(ENOSPC));
+    QVERIFY2(QString::fromUtf8(result.error)
+                 .contains(QStringLiteral("ファイル \"%1\" を作成できません。%2").arg(out, reason)),
+             result.error.constData());
+    if (existing)
+        QCOMPARE(readFileBytes(out), old);
+    QCOMPARE(QDir(disk).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot).size(), existing ? 2 : 1);
+}
+
+void TestFaultInjectionCli::endlessInputIsRefused_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // %1 is the input
+    QTest::addColumn<bool>("endless");          // a link to /dev/zero, else a sparse file of 4 GB
+    QTest::newRow("info, .xml link to /dev/zero")
+        << QStringList{QStringLiteral("info"), QStringLiteral("%1.xml")} << true;
+    QTest::newRow("convert, legacy .csv link to /dev/zero")
+        << QStringList{QStringLiteral("convert"), QStringLiteral("%1.csv"), QStringLiteral("%1-out.xml")} << true;
+    QTest::newRow("import-csv, sparse file")
+        << QStringList{QStringLiteral("import-csv"), QStringLiteral("%1.csv"), QStringLiteral("%1-out.xml"),
+                       QStringLiteral("--from"),     QStringLiteral("1"),      QStringLiteral("--to"),
+                       QStringLiteral("4"),          QStringLiteral("--name"), QStringLiteral("1"),
+                       QStringLiteral("--phone"),    QStringLiteral("3")}
+        << false;
+}
+
+void TestFaultInjectionCli::endlessInputIsRefused()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, endless);
+    const QString base = dir_->filePath(QStringLiteral("input"));
+    for (QString &argument : arguments)
+        argument.replace(QStringLiteral("%1"), base);
+    const QString in = arguments.at(1);
+    if (endless) {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), in));
+    } else {
+        QFile file(in);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(qint64(4) << 30));
+    }
+    const Run result = run(cli(), arguments);
+    qInfo("%s: %lld ms, peak %lld KB, exit %d; %s", QTest::currentDataTag(), result.milliseconds, result.peakKilobytes,
+          result.status, result.error.trimmed().constData());
+    QCOMPARE(result.signalled, false);
+    QCOMPARE(result.status, 2);
+    QCOMPARE(QString::fromUtf8(result.error).trimmed(), cannotOpenText(in, tooLargeText()).trimmed());
+    QVERIFY2(result.milliseconds < timeLimitMilliseconds() / 4,
+             qPrintable(QStringLiteral("%1 ms").arg(result.milliseconds)));
+    // The program (some 12 MB) and what a device gives up to the limit, once or twice.
+    QVERIFY2(result.peakKilobytes < memoryLimitKilobytes(0, 64 * 1024) + 2 * MaxFileBytes / 1024,
+             qPrintable(QStringLiteral("%1 KB").arg(result.peakKilobytes)));
+    QVERIFY(!QFile::exists(base + QStringLiteral("-out.xml")));
 }
 
 namespace {

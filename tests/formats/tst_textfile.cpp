@@ -2,9 +2,15 @@
 #include "formats/IniFile.h"
 #include "formats/TextFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 
 class TestTextFile : public QObject {
     Q_OBJECT
@@ -19,6 +25,7 @@ private slots:
     void lineEnds();
     void writeLinesEndsEveryLine();
     void writeKeepsOldFileOnFailure();
+    void writeThroughLinksKeepsPermissions();
     void errorTexts();
     void iniFile();
 };
@@ -100,10 +107,12 @@ void TestTextFile::lineEnds_data()
     QTest::newRow("empty") << "" << QStringList{};
     // Line ends are looked for eight characters at a time: ends on both sides of and
     // across the boundaries, and several in one group of eight.
-    QTest::newRow("crlf across a boundary") << "1234567\r\n0123456789abcde\r\nx" << QStringList{"1234567", "0123456789abcde", "x"};
+    QTest::newRow("crlf across a boundary")
+        << "1234567\r\n0123456789abcde\r\nx" << QStringList{"1234567", "0123456789abcde", "x"};
     QTest::newRow("cr ending a group") << "1234567\r89" << QStringList{"1234567", "89"};
     QTest::newRow("several in a group") << "a\nb\r\nc\rd\n\ne" << QStringList{"a", "b", "c", "d", "", "e"};
-    QTest::newRow("long line without an end") << "abcdefghijklmnopqrstuvwxyz" << QStringList{"abcdefghijklmnopqrstuvwxyz"};
+    QTest::newRow("long line without an end")
+        << "abcdefghijklmnopqrstuvwxyz" << QStringList{"abcdefghijklmnopqrstuvwxyz"};
     QTest::newRow("end in the tail") << "abcdefghijklmnopq\r\n" << QStringList{"abcdefghijklmnopq"};
 }
 
@@ -146,6 +155,46 @@ void TestTextFile::writeKeepsOldFileOnFailure()
         QFAIL("writing into a missing folder succeeded");
     } catch (const DalvinoError &e) {
         QVERIFY(e.text().startsWith(QStringLiteral("ファイル \"%1\" を作成できません。").arg(missing)));
+    }
+}
+
+void TestTextFile::writeThroughLinksKeepsPermissions()
+{
+    QTemporaryDir dir;
+    const QString real = dir.filePath("real.xml");
+    const auto mode = [](const QString &path) {
+        struct stat st {};
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0u;
+    };
+    // A new file follows the umask.
+    const mode_t oldMask = ::umask(027);
+    writeFileAtomically(real, "one");
+    ::umask(oldMask);
+    QCOMPARE(mode(real), 0640u);
+    // A replaced file keeps its permissions.
+    QVERIFY(::chmod(QFile::encodeName(real).constData(), 0604) == 0);
+    writeFileAtomically(real, "two");
+    QCOMPARE(mode(real), 0604u);
+    // A link, relative and in another folder, is written through and stays a link.
+    QVERIFY(QDir(dir.path()).mkdir("links"));
+    const QString link = dir.filePath("links/book.xml");
+    QVERIFY(QFile::link("../real.xml", link));
+    writeFileAtomically(link, "three");
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(readFileBytes(real), QByteArray("three"));
+    QCOMPARE(mode(real), 0604u);
+    QCOMPARE(QDir(dir.filePath("links")).entryList(QDir::Files | QDir::System | QDir::Hidden), QStringList{"book.xml"});
+    // A link to a file not yet there makes that file.
+    const QString dangling = dir.filePath("links/new.xml");
+    QVERIFY(QFile::link(dir.filePath("made.xml"), dangling));
+    writeFileAtomically(dangling, "four");
+    QCOMPARE(readFileBytes(dir.filePath("made.xml")), QByteArray("four"));
+    // A folder is never replaced by a file.
+    try {
+        writeFileAtomically(dir.filePath("links"), "five");
+        QFAIL("a folder was replaced");
+    } catch (const DalvinoError &e) {
+        QCOMPARE(e.text(), cannotCreateText(dir.filePath("links"), QString::fromLocal8Bit(std::strerror(EISDIR))));
     }
 }
 

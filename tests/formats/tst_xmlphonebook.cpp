@@ -1,5 +1,6 @@
 #include "TestPaths.h"
 #include "core/DalvinoError.h"
+#include "core/ListOperations.h"
 #include "core/PhoneBook.h"
 #include "core/Vocabulary.h"
 #include "formats/TextFile.h"
@@ -189,7 +190,8 @@ private slots:
     void individualWithoutNumberStopsBuilding();
     void individualExtensionLimit_data();
     void individualExtensionLimit();
-    void onlyFirstThousandPositionsForSmallModels();
+    void sortedBookSavesTheSameSlots_data();
+    void sortedBookSavesTheSameSlots();
     void groupRingToneFollowsRecordedModel();
     void unlistedGroupRingAndLampWrittenEmpty();
     void charactersOutsideShiftJisBecomeQuestionMarks();
@@ -261,20 +263,25 @@ void TestXmlPhoneBook::noticesPerModel_data()
     QTest::addColumn<int>("model");
     QTest::addColumn<QStringList>("filledNotices");
     QTest::addColumn<QStringList>("newNotices");
+    // The filled phone book holds slot 1500, which the 1000-slot models do not.
+    const QString beyond = QStringLiteral("短縮番号1000以降の1件は出力されません");
     QTest::newRow("ZR410Std")
         << ModelZR410Std
         << QStringList{QStringLiteral(
-               "実装11以降の個別短縮は出力されません\r\nまた、Celdraの場合は1000件分保存されます")}
+                           "実装11以降の個別短縮は出力されません\r\nまた、Celdraの場合は1000件分保存されます"),
+                       beyond}
         << QStringList{QStringLiteral("Celdraの場合は1000件分保存されます")};
-    QTest::newRow("Morvel") << ModelMorvel
-                            << QStringList{QStringLiteral(
-                                   "実装7以降の個別短縮は出力されません\r\nまた、Morvelの場合は1000件分保存されます")}
-                            << QStringList{QStringLiteral("Morvelの場合は1000件分保存されます")};
+    QTest::newRow("Morvel")
+        << ModelMorvel
+        << QStringList{QStringLiteral(
+                           "実装7以降の個別短縮は出力されません\r\nまた、Morvelの場合は1000件分保存されます"),
+                       beyond}
+        << QStringList{QStringLiteral("Morvelの場合は1000件分保存されます")};
     QTest::newRow("KN820Std") << ModelKN820Std << QStringList{QStringLiteral("実装11以降の個別短縮は出力されません")}
                               << QStringList{};
     QTest::newRow("LM630Std") << ModelLM630Std << QStringList{QStringLiteral("実装11以降の個別短縮は出力されません")}
                               << QStringList{};
-    QTest::newRow("ZR410Pro") << ModelZR410Pro << QStringList{QStringLiteral("Celdraは1000件分保存されます")}
+    QTest::newRow("ZR410Pro") << ModelZR410Pro << QStringList{QStringLiteral("Celdraは1000件分保存されます"), beyond}
                               << QStringList{QStringLiteral("Celdraは1000件分保存されます")};
     QTest::newRow("MorvelII") << ModelMorvel2 << QStringList{QStringLiteral("実装7以降の個別短縮は出力されません")}
                               << QStringList{};
@@ -339,18 +346,53 @@ void TestXmlPhoneBook::individualExtensionLimit()
     QCOMPARE(!text.notices.isEmpty(), notice);
 }
 
-void TestXmlPhoneBook::onlyFirstThousandPositionsForSmallModels()
+void TestXmlPhoneBook::sortedBookSavesTheSameSlots_data()
 {
-    PhoneBook book;
-    book.Syubetu = ModelZR410Std;
-    // After a sort, position 999 may hold slot 3999 and position 1000 slot 0001.
-    std::swap(book.entries[999], book.entries[3999]);
-    std::swap(book.entries[1000], book.entries[1]);
-    book.entries[999].setField(DialEntry::Name, QStringLiteral("甲"));
-    book.entries[1000].setField(DialEntry::Name, QStringLiteral("乙"));
-    const QStringList lines = buildXmlPhoneBook(book).lines();
-    QVERIFY(lines.contains(QStringLiteral("\t\t<r no=\"999\">"))); // slot 3999, last three digits
-    QVERIFY(!lines.contains(QStringLiteral("\t\t\t<kj>乙</kj>")));
+    roundTripEveryModel_data();
+}
+
+void TestXmlPhoneBook::sortedBookSavesTheSameSlots()
+{
+    QFETCH(int, model);
+    const DeviceModel &m = deviceModel(model);
+    const bool small = m.entriesWritten < PhoneBook::EntryCount;
+    PhoneBook book = roundTripBook(model);
+    // Beyond the slots a small model holds.
+    book.entries[1000].fields = book.entries[37].fields;
+    book.entries[3999].fields = book.entries[37].fields;
+    const XmlPhoneBookText unsorted = buildXmlPhoneBook(book);
+    PhoneBook sorted = book;
+    ListOperations::sortByColumn(sorted, 1); // by name: the empty rows first
+    QVERIFY(!sorted.entries[0].isRegistered());
+    const XmlPhoneBookText text = buildXmlPhoneBook(sorted);
+
+    QCOMPARE(text.notices, unsorted.notices);
+    QCOMPARE(text.notices.contains(QStringLiteral("短縮番号1000以降の2件は出力されません")), small);
+    const XmlReadOutcome outcome = readXmlPhoneBookText(text.text, PhoneBook(), m.keptAsLeg);
+    QVERIFY(outcome.accepted);
+    const PhoneBook empty;
+    for (int slot = 0; slot < PhoneBook::EntryCount; ++slot) {
+        const DialEntry &expected = small && slot >= 1000 ? empty.entries[slot] : book.entries[slot];
+        if (outcome.book.entries[slot] != expected)
+            QFAIL(qPrintable(QStringLiteral("slot %1: %2 / %3")
+                                 .arg(slot)
+                                 .arg(joined(outcome.book.entries[slot]), joined(expected))));
+    }
+    // A small model's file is the same whatever the order; the others keep the list's order.
+    if (small) {
+        QCOMPARE(text.text, unsorted.text);
+        return;
+    }
+    QStringList written, listed;
+    for (const QString &line : text.lines().mid(text.lines().indexOf(QStringLiteral("\t<speed>")))) {
+        if (line.startsWith(QStringLiteral("\t\t<r no=\"")))
+            written << line.mid(9, 4);
+    }
+    for (const DialEntry &entry : sorted.entries) {
+        if (entry.isRegistered())
+            listed << entry.No;
+    }
+    QCOMPARE(written, listed);
 }
 
 void TestXmlPhoneBook::groupRingToneFollowsRecordedModel()

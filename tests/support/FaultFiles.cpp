@@ -80,14 +80,15 @@ QByteArray xmlRecord(int i)
                              "\t\t\t<rt>0</rt>\r\n\t\t\t<m></m>\r\n\t\t</r>\r\n");
 }
 
+const QByteArray XmlTail = "\t</speed>\r\n</SpeedDial>\r\n";
+
 QByteArray hugeXml()
 {
     QByteArray bytes = xmlHead();
     bytes.reserve(HugeSize + 4096);
     for (int i = 0; bytes.size() < HugeSize; ++i)
         bytes += xmlRecord(i);
-    bytes += "\t</speed>\r\n</SpeedDial>\r\n";
-    return bytes;
+    return bytes + XmlTail;
 }
 
 template <typename Line> QByteArray grow(QByteArray bytes, Line line)
@@ -105,6 +106,14 @@ QByteArray asUtf16WithoutMark(const QByteArray &cp932)
 }
 
 } // namespace
+
+QByteArray phoneBookXml(int records)
+{
+    QByteArray bytes = xmlHead();
+    for (int i = 0; i < records; ++i)
+        bytes += xmlRecord(i);
+    return bytes + XmlTail;
+}
 
 QByteArray legContainer(const QByteArray &xml)
 {

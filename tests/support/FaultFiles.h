@@ -18,6 +18,9 @@ QByteArray soundFile(Kind kind);
 QByteArray damaged(Kind kind, Damage damage);
 constexpr qint64 HugeSize = 50 * 1024 * 1024;
 
+// An LM630Pro phone book with the given number of filled entries (some 150 bytes each).
+QByteArray phoneBookXml(int records);
+
 // The stand-in converter's container around an XML phone book.
 QByteArray legContainer(const QByteArray &xml);
 

@@ -148,6 +148,11 @@ void TestCsvSaveDialog::chosenPath_data()
                                    << "abc.leg"
                                    << "leg"
                                    << "/d/abc.leg";
+    // The file of that name itself, not a second one beside it.
+    QTest::newRow("right in capitals") << "/d"
+                                       << "DATA.CSV"
+                                       << "csv"
+                                       << "/d/DATA.CSV";
     QTest::newRow("root folder") << "/"
                                  << "abc"
                                  << "leg"
@@ -244,12 +249,15 @@ void TestCsvSaveDialog::doubleClickOnAFileSaves()
     dialog_->show();
     QTRY_VERIFY(names(dialog_->listedPaths()).contains(QStringLiteral("DATA.CSV")));
     const QStringList listed = names(dialog_->listedPaths());
-    // DATA.CSV itself becomes DATA.csv, a new file: no question.
+    // DATA.CSV is the file chosen, and it exists: the question names it.
+    const QString existing = QDir::cleanPath(dir_->path()) + QStringLiteral("/DATA.CSV");
+    prompts.answerYes();
     dialog_->ShellListView1DblClick(dialog_->ShellListView1->model()->index(
         static_cast<int>(listed.indexOf(QStringLiteral("DATA.CSV"))), 0, dialog_->ShellListView1->rootIndex()));
     QCOMPARE(dialog_->result(), int(QDialog::Accepted));
-    QCOMPARE(dialog_->FileName, QDir::cleanPath(dir_->path()) + QStringLiteral("/DATA.csv"));
-    QVERIFY(prompts.shown.isEmpty());
+    QCOMPARE(dialog_->FileName, existing);
+    QCOMPARE(prompts.texts(), QStringList{TFormCsvSaveDialog::overwriteQuestion(existing)});
+    QCOMPARE(prompts.unexpected, 0);
 }
 
 void TestCsvSaveDialog::chooseRunsModallyAndGivesThePath()

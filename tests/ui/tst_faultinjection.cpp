@@ -3,7 +3,10 @@
 #include "TestPaths.h"
 
 #include "formats/AppPaths.h"
+#include "formats/CsvExport.h"
 #include "formats/TextFile.h"
+#include "formats/XmlPhoneBook.h"
+#include "ui/AnalysisFrm.h"
 #include "ui/CommandGuard.h"
 #include "ui/InportFrm.h"
 #include "ui/MainFrm.h"
@@ -16,6 +19,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
+#include <functional>
 #include <memory>
 
 using namespace FaultFiles;
@@ -54,6 +60,8 @@ private slots:
 
     void saveFault_data();
     void saveFault();
+    void fullDiskLosesNoFile_data();
+    void fullDiskLosesNoFile();
 
     void openDamaged_data();
     void openDamaged();
@@ -227,6 +235,96 @@ void TestFaultInjection::saveFault()
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name), expectedFiles);
     if (fault == QStringLiteral("read-only") && !mounted)
         QVERIFY(!QFileInfo::exists(targetBefore));
+}
+
+void TestFaultInjection::fullDiskLosesNoFile_data()
+{
+    QTest::addColumn<QString>("writer");
+    QTest::addColumn<int>("entries"); // filled entries, for the size of the phone book
+    QTest::addColumn<bool>("existing");
+    QTest::addColumn<bool>("small"); // 16 KB or less
+    QTest::newRow("Save .xml, 40 entries, over its file") << "save" << 40 << true << true;
+    QTest::newRow("Save .xml, 400 entries, over its file") << "save" << 400 << true << false;
+    QTest::newRow("Save .xml, 40 entries, new file") << "save" << 40 << false << true;
+    QTest::newRow("CSV export, over a file") << "export" << 40 << true << false;
+    QTest::newRow("report, over a file") << "report" << 40 << true << true;
+    QTest::newRow("Dalvino.ini, over the file") << "settings" << 0 << true << true;
+    QTest::newRow("Dalvino.ini, new file") << "settings" << 0 << false << true;
+}
+
+void TestFaultInjection::fullDiskLosesNoFile()
+{
+    QFETCH(QString, writer);
+    QFETCH(int, entries);
+    QFETCH(bool, existing);
+    QFETCH(bool, small);
+
+    FakePrompts prompts;
+    FakeFileChoices choices;
+    auto window = start();
+    const QString disk = files_ + QStringLiteral("/disk");
+    QDir().mkpath(disk);
+    TmpfsMount mount(disk, 512);
+    if (!mount.mounted())
+        QSKIP("cannot mount a tmpfs here (needs root where mounting is allowed): no full disk to write to");
+
+    window->setModel(ModelZR410Pro);
+    for (int i = 0; i < entries; ++i) {
+        window->Book.entries[i].setField(DialEntry::Name, QStringLiteral("株式会社丸山工業%1").arg(i));
+        window->Book.entries[i].setField(DialEntry::Phone, QStringLiteral("048-555-0100"));
+    }
+    window->markModified();
+    QString target;
+    QByteArray bytes; // what the writer would write
+    std::function<void()> command;
+    if (writer == QStringLiteral("save")) {
+        target = disk + QStringLiteral("/book.xml");
+        window->Book.FileName = target;
+        bytes = encodeCp932(buildXmlPhoneBook(window->Book).text);
+        command = [&] { window->S1Click(); };
+    } else if (writer == QStringLiteral("export")) {
+        target = disk + QStringLiteral("/book.csv");
+        choices.paths.enqueue(target);
+        bytes = encodeCp932(joinLines(CsvExport::lines(window->Book)));
+        command = [&] { window->csvC1Click(); };
+    } else if (writer == QStringLiteral("report")) {
+        target = disk + QStringLiteral("/report.txt");
+        prompts.answerYes(); // the analysis may take a while
+        window->ToolButton6Click();
+        choices.paths.enqueue(target);
+        bytes = encodeCp932(window->FormAnalysis->report());
+        command = [&] { window->FormAnalysis->BtnSaveClick(); };
+    } else {
+        AppPaths::setExecutableFolder(disk);
+        target = AppPaths::settingsFile();
+        window->setModified(false);
+        command = [&] { window->FormCloseQuery(); };
+    }
+    if (existing)
+        writeFile(target, readFileBytes(fixture(QStringLiteral("filled_ZR410Pro.xml"))));
+    // Nothing is added beside the files there were, nor lost.
+    QStringList expectedFiles = QDir(disk).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    expectedFiles << QStringLiteral("filler");
+    expectedFiles.sort();
+    const PhoneBook book = window->Book;
+    QVERIFY(mount.fill());
+    prompts.clear();
+
+    runGuarded(command);
+
+    qInfo("%s: %lld bytes to write; %s", QTest::currentDataTag(), qint64(bytes.size()),
+          qPrintable(prompts.texts().join(QStringLiteral(" | "))));
+    if (!bytes.isEmpty())
+        QCOMPARE(bytes.size() <= 16 * 1024, small);
+    QCOMPARE(prompts.kinds().count(QStringLiteral("error")), 1);
+    QCOMPARE(prompts.texts().last(), cannotCreate().arg(target) + QString::fromLocal8Bit(std::strerror(ENOSPC)));
+    QVERIFY(!prompts.texts().contains(QStringLiteral("保存しました")));
+    QCOMPARE(difference(window->Book, book), QString());
+    if (existing)
+        QCOMPARE(readFileBytes(target), readFileBytes(fixture(QStringLiteral("filled_ZR410Pro.xml"))));
+    QStringList files = QDir(disk).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    files.sort();
+    QCOMPARE(files, expectedFiles);
 }
 
 // --- Opening --------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include "formats/AppPaths.h"
 #include "formats/TextFile.h"
 #include "ui/CommandGuard.h"
+#include "ui/CsvSaveDialogFrm.h"
 #include "ui/MainFrm.h"
 #include "ui/SplushFrm.h"
 
@@ -11,9 +12,12 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 #include <unistd.h>
@@ -53,6 +57,8 @@ private slots:
     void saveIntoUnwritableFolderLosesNothing();
     void saveThatCannotBeBuiltLosesNothing();
     void saveFromLegacyCsvNameKeepsTheCsvFile();
+    void replacingAFileAsksAboutThatFile_data();
+    void replacingAFileAsksAboutThatFile();
 
     void openThroughTheMenu_data();
     void openThroughTheMenu();
@@ -340,6 +346,93 @@ void TestMainFrmFiles::saveFromLegacyCsvNameKeepsTheCsvFile()
     QCOMPARE(readFileBytes(csv), QByteArray("legacy data\r\n"));
     QCOMPARE(window->Book.FileName, files_ + QStringLiteral("/old.xml"));
     QCOMPARE(prompts.texts().last(), QStringLiteral("[old.csv]を[old.xml]として保存しました"));
+}
+
+void TestMainFrmFiles::replacingAFileAsksAboutThatFile_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("typed");   // into the chooser; empty when there is none
+    QTest::addColumn<QString>("written"); // the file the command writes, there before
+    QTest::addColumn<QString>("other");   // a file beside it that stays as it was
+    QTest::addColumn<bool>("yes");
+    for (const bool yes : {false, true}) {
+        const char *answer = yes ? "Yes" : "No";
+        // The chooser's name ends in .leg; an XML model writes the .xml file.
+        QTest::addRow("Save As under ZR410Std onto book.xml, %s", answer) << "save as"
+                                                                          << "book"
+                                                                          << "book.xml"
+                                                                          << "book.leg" << yes;
+        QTest::addRow("Save of x.xml under LM630Pro onto x.leg, %s", answer) << "save"
+                                                                             << ""
+                                                                             << "x.leg"
+                                                                             << "x.xml" << yes;
+        QTest::addRow("CSV export onto DATA.CSV, %s", answer) << "export"
+                                                              << "DATA.CSV"
+                                                              << "DATA.CSV"
+                                                              << "" << yes;
+    }
+}
+
+void TestMainFrmFiles::replacingAFileAsksAboutThatFile()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(QString, other);
+    QFETCH(bool, yes);
+
+    FakePrompts prompts;
+    auto window = start();
+    window->FormActivate();
+    const QString target = files_ + u'/' + written;
+    if (command == QStringLiteral("save")) {
+        legFile(QStringLiteral("filled_LM630Std.xml"), written);
+        QFile::copy(fixture(QStringLiteral("filled_LM630Pro.xml")), files_ + u'/' + other);
+        window->openPhoneBookFile(files_ + u'/' + other);
+        QCOMPARE(window->model(), ModelLM630Pro);
+    } else {
+        writeFile(target, "old contents\r\n");
+        if (!other.isEmpty())
+            writeFile(files_ + u'/' + other, "the other file\r\n");
+        window->setModel(ModelZR410Std);
+    }
+    editSomething(*window);
+    QStringList files = QDir(files_).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    QMap<QString, QByteArray> before;
+    for (const QString &name : files)
+        before.insert(name, readFileBytes(files_ + u'/' + name));
+    prompts.clear();
+    prompts.answer(yes ? Prompts::Answer::Yes : Prompts::Answer::No);
+
+    bool chooserStayedOpen = false;
+    TFormCsvSaveDialog *chooser = window->CsvSaveDialog;
+    if (!typed.isEmpty())
+        QTimer::singleShot(0, chooser, [&] {
+            chooser->setCurrentFolder(files_);
+            chooser->Edit1->setText(typed);
+            chooser->Button1->click();
+            chooserStayedOpen = chooser->isVisible();
+            if (chooserStayedOpen)
+                chooser->Button2->click();
+        });
+    if (command == QStringLiteral("save as"))
+        window->A1Click();
+    else if (command == QStringLiteral("save"))
+        window->S1Click();
+    else
+        window->csvC1Click();
+
+    QVERIFY(!prompts.shown.isEmpty());
+    QCOMPARE(prompts.shown.first().kind, QStringLiteral("confirmWarning"));
+    QCOMPARE(prompts.shown.first().text, TFormCsvSaveDialog::overwriteQuestion(target));
+    QCOMPARE(prompts.unexpected, 0);
+    QCOMPARE(chooserStayedOpen, !yes && !typed.isEmpty());
+    // No second file, and only the file asked about changes, only after a Yes.
+    QCOMPARE(QDir(files_).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot), files);
+    for (const QString &name : files)
+        QCOMPARE(readFileBytes(files_ + u'/' + name) == before.value(name), !yes || name != written);
+    if (command != QStringLiteral("export"))
+        QCOMPARE(window->Book.Modified, !yes);
 }
 
 // --- Opening --------------------------------------------------------------------
