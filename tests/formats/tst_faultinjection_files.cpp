@@ -173,8 +173,7 @@ void TestFaultInjectionFiles::fullDiskKeepsTheOldFile_data()
 {
     QTest::addColumn<int>("size");
     QTest::addColumn<bool>("existing");
-    // Up to 16 KB a write used to stay in a buffer that was flushed only when the file
-    // was committed.
+    // Up to 16 KB a buffered write may not reach the disk before the file is committed.
     for (const int size : {100, 16 * 1024, 16 * 1024 + 1, 200 * 1024}) {
         QTest::addRow("%d bytes over an old file", size) << size << true;
         QTest::addRow("%d bytes, new file", size) << size << false;
