@@ -285,10 +285,13 @@ void writeFileAtomically(const QString &path, const QByteArray &bytes)
     const QByteArray target = writtenPath(path);
     struct stat old {};
     const bool replacing = ::stat(target.constData(), &old) == 0;
-    // A folder, a device or a pipe is never replaced by a file.
+    // A folder, a device or a pipe is never replaced by a file, nor a file the user made
+    // read-only (the rename below would not ask).
     if (replacing && !S_ISREG(old.st_mode))
         throw DalvinoError(cannotCreateText(
             path, S_ISDIR(old.st_mode) ? systemReason(EISDIR) : QStringLiteral("通常のファイルではありません。")));
+    if (replacing && ::access(target.constData(), W_OK) != 0)
+        throw DalvinoError(cannotCreateText(path, systemReason(errno)));
     // A new file gets what the umask leaves of rw for everyone, as any program's would; a
     // replaced one keeps its permissions, set before a byte is written.
     TemporaryFile file(path, target, replacing ? S_IRUSR | S_IWUSR : 0666);

@@ -82,47 +82,42 @@ bool individualOverLimit(const DialEntry &entry, const DeviceModel &model)
     return toIntOrThrow(entry.extension()) > model.individualMaxExtension;
 }
 
-// The entries a model's file can hold, in the order they are written. A phone system
-// of 1000 slots holds slots 0000–0999, written in slot order wherever a sort has put
-// them in the list; the others hold every slot, written in list order, each record
+// Calls visit for each entry a model's file can hold, in the order they are written, and
+// returns how many registered entries lie in slots the model does not hold. A phone
+// system of 1000 slots holds slots 0000–0999, written in slot order wherever a sort has
+// put them in the list; the others hold every slot, written in list order, each record
 // with its own slot number.
-struct WalkedEntries {
-    std::vector<const DialEntry *> entries;
-    int registeredBeyond = 0; // registered entries in slots the model does not hold
-};
-
-WalkedEntries walkedEntries(const PhoneBook &book, const DeviceModel &model)
+template <typename Visit> int walkEntries(const PhoneBook &book, const DeviceModel &model, Visit visit)
 {
-    WalkedEntries walked;
     if (model.entriesWritten >= static_cast<int>(book.entries.size())) {
-        walked.entries.reserve(book.entries.size());
         for (const DialEntry &entry : book.entries)
-            walked.entries.push_back(&entry);
-        return walked;
+            visit(entry);
+        return 0;
     }
     std::vector<const DialEntry *> bySlot(static_cast<size_t>(model.entriesWritten), nullptr);
+    int beyond = 0;
     for (const DialEntry &entry : book.entries) {
         bool ok = false;
         const int slot = entry.No.toInt(&ok);
         if (ok && slot >= 0 && slot < model.entriesWritten)
             bySlot[static_cast<size_t>(slot)] = &entry;
         else if (entry.isRegistered())
-            ++walked.registeredBeyond;
+            ++beyond;
     }
     for (const DialEntry *entry : bySlot) {
         if (entry)
-            walked.entries.push_back(entry);
+            visit(*entry);
     }
-    return walked;
+    return beyond;
 }
 
-QStringList noticesFor(const WalkedEntries &walked, const DeviceModel &model)
+QStringList noticesFor(const PhoneBook &book, const DeviceModel &model)
 {
     bool found = false;
-    for (const DialEntry *entry : walked.entries) {
-        if (individualOverLimit(*entry, model))
+    const int beyond = walkEntries(book, model, [&](const DialEntry &entry) {
+        if (individualOverLimit(entry, model))
             found = true;
-    }
+    });
     const QString limit = model.limitNoticeText();
     QStringList notices;
     if (found) {
@@ -133,10 +128,10 @@ QStringList noticesFor(const WalkedEntries &walked, const DeviceModel &model)
     } else if (!limit.isEmpty()) {
         notices << limit;
     }
-    if (walked.registeredBeyond > 0)
+    if (beyond > 0)
         notices << QStringLiteral("短縮番号%1以降の%2件は出力されません")
                        .arg(PhoneBook::slotNumber(model.entriesWritten))
-                       .arg(walked.registeredBeyond);
+                       .arg(beyond);
     return notices;
 }
 
@@ -673,9 +668,8 @@ QString unescapeKana(QStringView kana)
 XmlPhoneBookText buildXmlPhoneBook(const PhoneBook &book)
 {
     const DeviceModel &model = book.model();
-    const WalkedEntries walked = walkedEntries(book, model);
     XmlPhoneBookText result;
-    result.notices = noticesFor(walked, model);
+    result.notices = noticesFor(book, model);
 
     QString &out = result.text;
     out.reserve(2048 + 240 * model.entriesWritten);
@@ -714,10 +708,10 @@ XmlPhoneBookText buildXmlPhoneBook(const PhoneBook &book)
     out.append(LineEnd);
     appendLine(out, GroupPartEnd);
     appendLine(out, u"\t<speed>");
-    for (const DialEntry *entry : walked.entries) {
-        if (entry->isRegistered() && !individualOverLimit(*entry, model))
-            appendEntry(out, *entry, model);
-    }
+    walkEntries(book, model, [&](const DialEntry &entry) {
+        if (entry.isRegistered() && !individualOverLimit(entry, model))
+            appendEntry(out, entry, model);
+    });
     appendLine(out, u"\t</speed>");
     appendLine(out, u"</SpeedDial>");
     return result;

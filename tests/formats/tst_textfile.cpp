@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 
 class TestTextFile : public QObject {
     Q_OBJECT
@@ -189,6 +190,12 @@ void TestTextFile::writeThroughLinksKeepsPermissions()
     QVERIFY(QFile::link(dir.filePath("made.xml"), dangling));
     writeFileAtomically(dangling, "four");
     QCOMPARE(readFileBytes(dir.filePath("made.xml")), QByteArray("four"));
+    // Nor a file made read-only (root may write any file).
+    if (::geteuid() != 0) {
+        QVERIFY(::chmod(QFile::encodeName(real).constData(), 0444) == 0);
+        QVERIFY_THROWS_EXCEPTION(DalvinoError, writeFileAtomically(real, "six"));
+        QCOMPARE(readFileBytes(real), QByteArray("three"));
+    }
     // A folder is never replaced by a file.
     try {
         writeFileAtomically(dir.filePath("links"), "five");
