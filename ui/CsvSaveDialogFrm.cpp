@@ -5,8 +5,8 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFileIconProvider>
 #include <QFileInfo>
+#include <QFileIconProvider>
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QHBoxLayout>
