@@ -58,11 +58,12 @@ struct Stream {
 };
 
 // The whole group: a converter that is a script ends with what it started.
-void endProgram(const QProcess &process)
+void endProgram(QProcess &process)
 {
     const qint64 pid = process.processId();
     if (pid > 0)
         ::kill(-static_cast<pid_t>(pid), SIGKILL);
+    process.kill();
 }
 
 } // namespace
