@@ -90,28 +90,30 @@ QString floodedText()
 
 QString RedirectResult::errorText() const
 {
-    QString text = QString::fromLocal8Bit(error);
-    // A message box shows the first lines: a program that wrote pages would push its
-    // OK button off the screen.
-    qsizetype end = -1;
-    for (int line = 0; line < ShownErrorLines && end < text.size(); ++line) {
-        end = text.indexOf(u'\n', end + 1);
+    // A message box shows the first lines, long ones broken: a program that wrote pages,
+    // or one endless line, would push the box and its OK button off the screen.
+    const QString all = QString::fromLocal8Bit(error).trimmed();
+    QStringList lines;
+    for (qsizetype at = 0; at < all.size() && lines.size() <= ShownErrorLines;) {
+        qsizetype end = all.indexOf(u'\n', at);
         if (end < 0)
-            end = text.size();
+            end = all.size();
+        const qsizetype length = qMin(end - at, qsizetype(ShownLineCharacters));
+        QStringView line = QStringView(all).mid(at, length);
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        lines << line.toString();
+        at = at + length == end ? end + 1 : at + length;
     }
-    end = qMin(end, qsizetype(ShownErrorCharacters));
-    if (!QStringView(text).mid(end).trimmed().isEmpty())
-        text = text.left(end).trimmed() + QStringLiteral("\r\n…（以下省略）");
-    QStringList ended;
+    if (lines.size() > ShownErrorLines) {
+        lines.resize(ShownErrorLines);
+        lines << QStringLiteral("…（以下省略）");
+    }
     if (timedOut)
-        ended << timedOutText(timeLimitMs);
+        lines << timedOutText(timeLimitMs);
     if (flooded)
-        ended << floodedText();
-    if (ended.isEmpty())
-        return text;
-    if (!text.trimmed().isEmpty())
-        ended.prepend(text.trimmed());
-    return ended.join(QStringLiteral("\r\n"));
+        lines << floodedText();
+    return lines.join(QStringLiteral("\r\n"));
 }
 
 RedirectResult RunRedirected(const QStringList &command, const QByteArray &input, int timeLimitMs,

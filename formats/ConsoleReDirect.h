@@ -15,8 +15,8 @@ struct RedirectResult {
     QByteArray error;      // what it wrote to standard error, at most RunKeptBytes
 
     bool succeeded() const { return !crashed && !timedOut && !flooded && exitCode == 0; }
-    // Standard error as text for a message box: its first lines only, then why the
-    // program was ended when it was.
+    // Standard error as text for a message box (lines joined by CR LF): its first lines
+    // only, then why the program was ended when it was.
     QString errorText() const;
 };
 
@@ -27,9 +27,9 @@ constexpr int RunTimeLimitMs = 120000;
 // How much of each output stream is kept. The converter writes a few lines at most: one
 // that writes more than this is writing without end and is ended at once.
 constexpr qsizetype RunKeptBytes = 4 * 1024 * 1024;
-// How much of standard error a message shows.
+// How much of standard error a message shows: lines longer than this are broken.
 constexpr int ShownErrorLines = 10;
-constexpr int ShownErrorCharacters = 1000;
+constexpr int ShownLineCharacters = 100;
 
 // Runs a console program hidden and waits for it to end. command is the program followed
 // by its arguments; each reaches the program as one argument, nothing is interpreted by a

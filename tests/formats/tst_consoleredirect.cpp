@@ -152,7 +152,7 @@ void TestConsoleReDirect::exitStatusAndErrorTextReturned()
     QCOMPARE(result.exitCode, 3);
     QVERIFY(!result.succeeded());
     QCOMPARE(result.output, QByteArray("partial\n"));
-    QCOMPARE(result.errorText(), QStringLiteral("cannot convert\n"));
+    QCOMPARE(result.errorText(), QStringLiteral("cannot convert"));
 
     const RedirectResult killed = RunRedirected({script(dir, QStringLiteral("killed.sh"), "kill -9 $$\n")});
     QVERIFY(killed.crashed);
@@ -294,18 +294,24 @@ void TestConsoleReDirect::errorTextShowsTheFirstLines_data()
 {
     QTest::addColumn<QByteArray>("error");
     QTest::addColumn<QString>("shown");
+    const QString cut = QStringLiteral("\r\n…（以下省略）");
     QByteArray lines;
-    for (int i = 1; i <= 100; ++i)
-        lines += "line " + QByteArray::number(i) + "\n";
-    QString firstTen;
-    for (int i = 1; i <= 10; ++i)
-        firstTen += QStringLiteral("line %1\n").arg(i);
-    QTest::newRow("100 lines") << lines << firstTen.trimmed() + QStringLiteral("\r\n…（以下省略）");
-    QTest::newRow("10 lines") << firstTen.toUtf8() << firstTen;
+    QStringList firstTen;
+    for (int i = 1; i <= 100; ++i) {
+        lines += "line " + QByteArray::number(i) + "\r\n";
+        if (i <= 10)
+            firstTen << QStringLiteral("line %1").arg(i);
+    }
+    QTest::newRow("100 lines") << lines << firstTen.join(QStringLiteral("\r\n")) + cut;
+    QTest::newRow("10 lines") << firstTen.join(u'\n').toUtf8() + "\n\n" << firstTen.join(QStringLiteral("\r\n"));
     QTest::newRow("one long line") << QByteArray(5000, 'x')
-                                   << QString(1000, u'x') + QStringLiteral("\r\n…（以下省略）");
-    QTest::newRow("a short message") << QByteArray("Quenda: cannot write\n")
-                                     << QStringLiteral("Quenda: cannot write\n");
+                                   << QStringList(10, QString(ShownLineCharacters, u'x')).join(QStringLiteral("\r\n")) +
+                                          cut;
+    QTest::newRow("a line and a half") << QByteArray(150, 'y') + "\nend\n"
+                                       << QString(100, u'y') + QStringLiteral("\r\n") + QString(50, u'y') +
+                                              QStringLiteral("\r\nend");
+    QTest::newRow("a short message") << QByteArray("Quenda: cannot write\n") << QStringLiteral("Quenda: cannot write");
+    QTest::newRow("nothing") << QByteArray() << QString();
 }
 
 void TestConsoleReDirect::errorTextShowsTheFirstLines()
@@ -317,7 +323,7 @@ void TestConsoleReDirect::errorTextShowsTheFirstLines()
     QCOMPARE(result.errorText(), shown);
     result.timedOut = true;
     result.timeLimitMs = 2000;
-    QCOMPARE(result.errorText(), shown.trimmed() + QStringLiteral("\r\n") + timedOutText(2000));
+    QCOMPARE(result.errorText(), (shown.isEmpty() ? QString() : shown + QStringLiteral("\r\n")) + timedOutText(2000));
 }
 
 QTEST_GUILESS_MAIN(TestConsoleReDirect)
