@@ -66,6 +66,23 @@ void endProgram(QProcess &process)
     process.kill();
 }
 
+// A run of characters without a space longer than ShownWordCharacters gets line breaks,
+// so that a message box can wrap it (a path, or output without spaces).
+QString breakLongWords(QStringView line)
+{
+    QString broken;
+    int run = 0;
+    for (const QChar character : line) {
+        run = character.isSpace() ? 0 : run + 1;
+        if (run > ShownWordCharacters) {
+            broken += QStringLiteral("\r\n");
+            run = 1;
+        }
+        broken += character;
+    }
+    return broken;
+}
+
 } // namespace
 
 QString systemReason(int code)
@@ -90,25 +107,25 @@ QString floodedText()
 
 QString RedirectResult::errorText() const
 {
-    // A message box shows the first lines, long ones broken: a program that wrote pages,
-    // or one endless line, would push the box and its OK button off the screen.
+    // A message box shows the first lines: a program that wrote pages, or one endless
+    // line, would push the box and its OK button off the screen.
     const QString all = QString::fromLocal8Bit(error).trimmed();
-    QStringList lines;
-    for (qsizetype at = 0; at < all.size() && lines.size() <= ShownErrorLines;) {
-        qsizetype end = all.indexOf(u'\n', at);
-        if (end < 0)
+    qsizetype end = -1;
+    for (int line = 0; line < ShownErrorLines; ++line) {
+        end = all.indexOf(u'\n', end + 1);
+        if (end < 0) {
             end = all.size();
-        const qsizetype length = qMin(end - at, qsizetype(ShownLineCharacters));
-        QStringView line = QStringView(all).mid(at, length);
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        lines << line.toString();
-        at = at + length == end ? end + 1 : at + length;
+            break;
+        }
     }
-    if (lines.size() > ShownErrorLines) {
-        lines.resize(ShownErrorLines);
+    end = qMin(end, qsizetype(ShownErrorCharacters));
+    QStringList lines;
+    if (!all.isEmpty()) {
+        for (QStringView line : QStringView(all).left(end).split(u'\n'))
+            lines << breakLongWords(line.endsWith(u'\r') ? line.chopped(1) : line);
+    }
+    if (end < all.size())
         lines << QStringLiteral("…（以下省略）");
-    }
     if (timedOut)
         lines << timedOutText(timeLimitMs);
     if (flooded)

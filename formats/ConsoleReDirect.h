@@ -27,9 +27,10 @@ constexpr int RunTimeLimitMs = 120000;
 // How much of each output stream is kept. The converter writes a few lines at most: one
 // that writes more than this is writing without end and is ended at once.
 constexpr qsizetype RunKeptBytes = 4 * 1024 * 1024;
-// How much of standard error a message shows: lines longer than this are broken.
+// How much of standard error a message shows; a longer run without a space is broken.
 constexpr int ShownErrorLines = 10;
-constexpr int ShownLineCharacters = 100;
+constexpr int ShownErrorCharacters = 1000;
+constexpr int ShownWordCharacters = 100;
 
 // Runs a console program hidden and waits for it to end. command is the program followed
 // by its arguments; each reaches the program as one argument, nothing is interpreted by a

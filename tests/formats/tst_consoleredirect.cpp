@@ -305,11 +305,13 @@ void TestConsoleReDirect::errorTextShowsTheFirstLines_data()
     QTest::newRow("100 lines") << lines << firstTen.join(QStringLiteral("\r\n")) + cut;
     QTest::newRow("10 lines") << firstTen.join(u'\n').toUtf8() + "\n\n" << firstTen.join(QStringLiteral("\r\n"));
     QTest::newRow("one long line") << QByteArray(5000, 'x')
-                                   << QStringList(10, QString(ShownLineCharacters, u'x')).join(QStringLiteral("\r\n")) +
+                                   << QStringList(10, QString(ShownWordCharacters, u'x')).join(QStringLiteral("\r\n")) +
                                           cut;
-    QTest::newRow("a line and a half") << QByteArray(150, 'y') + "\nend\n"
-                                       << QString(100, u'y') + QStringLiteral("\r\n") + QString(50, u'y') +
-                                              QStringLiteral("\r\nend");
+    QTest::newRow("a long path") << QByteArray("Quenda: cannot write /") + QByteArray(150, 'p') +
+                                        ": No space left on device"
+                                 << QStringLiteral("Quenda: cannot write /") + QString(99, u'p') +
+                                        QStringLiteral("\r\n") + QString(51, u'p') +
+                                        QStringLiteral(": No space left on device");
     QTest::newRow("a short message") << QByteArray("Quenda: cannot write\n") << QStringLiteral("Quenda: cannot write");
     QTest::newRow("nothing") << QByteArray() << QString();
 }
