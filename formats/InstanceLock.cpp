@@ -2,12 +2,18 @@
 
 #include "formats/PrivateFolder.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
 #include <sys/stat.h>
+
+namespace {
+// How long an instance that is starting may take from making its lock file to locking it.
+constexpr int StartingSeconds = 5;
+} // namespace
 
 InstanceLock::InstanceLock(const QString &name)
     : path_(lockFolder() + u'/' + name + QStringLiteral(".lock")), lock_(std::make_unique<QLockFile>(path_))
@@ -35,9 +41,15 @@ bool InstanceLock::tryAcquire()
 {
     if (!folderProblem_.isEmpty())
         return false;
+    // QLockFile takes over the lock of a program that is gone. A lock file it cannot
+    // read (empty, damaged, another machine's) is taken when no process holds it; but
+    // one only just made may be an instance's that is starting and has not locked it
+    // yet, and is left alone.
     if (lock_->tryLock(0))
         return true;
-    if (lock_->error() == QLockFile::LockFailedError && lock_->removeStaleLockFile())
+    const QDateTime made = QFileInfo(path_).lastModified();
+    const bool old = qAbs(made.secsTo(QDateTime::currentDateTime())) >= StartingSeconds;
+    if (lock_->error() == QLockFile::LockFailedError && old && lock_->removeStaleLockFile())
         return lock_->tryLock(0);
     return false;
 }

@@ -1,11 +1,13 @@
 #include "formats/InstanceLock.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/file.h>
 #include <unistd.h>
 
 // The single-instance lock without a runtime folder of the session's: the folder it
@@ -19,6 +21,8 @@ private slots:
 
     void fallbackFolder_data();
     void fallbackFolder();
+    void lockFileLeftBehind_data();
+    void lockFileLeftBehind();
 
 private:
     std::unique_ptr<QTemporaryDir> tmp_;
@@ -106,6 +110,45 @@ void TestInstanceLock::fallbackFolder()
                             "シンボリックリンクでない、このユーザーだけが書き込めるフォルダーにしてください。")
                  .arg(folder, problem));
     QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/KelvoMaster.lock")));
+}
+
+void TestInstanceLock::lockFileLeftBehind_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<int>("ageSeconds");
+    QTest::addColumn<bool>("held");
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("empty, a minute old") << QByteArray() << 60 << false << true;
+    QTest::newRow("damaged, a minute old") << QByteArray("\xff\xfe garbage") << 60 << false << true;
+    QTest::newRow("another machine's, a minute old")
+        << QByteArray("4242\nDalvino\nanother-machine\n") << 60 << false << true;
+    // An instance that is starting makes the file first and locks it a moment later.
+    QTest::newRow("empty, just made") << QByteArray() << 0 << false << false;
+    QTest::newRow("another machine's, held") << QByteArray("4242\nDalvino\nanother-machine\n") << 60 << true << false;
+}
+
+void TestInstanceLock::lockFileLeftBehind()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(int, ageSeconds);
+    QFETCH(bool, held);
+    QFETCH(bool, taken);
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    const QString path = runtime.filePath(QStringLiteral("KelvoMaster.lock"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    file.write(contents);
+    file.flush();
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
+    if (held) // as a running program's QLockFile holds it
+        QVERIFY(::flock(file.handle(), LOCK_EX | LOCK_NB) == 0);
+
+    InstanceLock lock;
+    QCOMPARE(lock.lockFilePath(), path);
+    QCOMPARE(lock.tryAcquire(), taken);
+    if (!taken)
+        QCOMPARE(lock.refusalText(), QStringLiteral("すでに起動しています。"));
 }
 
 QTEST_GUILESS_MAIN(TestInstanceLock)
