@@ -3,80 +3,40 @@
 #include "core/DalvinoError.h"
 #include "formats/AppPaths.h"
 #include "formats/ConsoleReDirect.h"
+#include "formats/DurableFile.h"
 #include "formats/TextFile.h"
+#include "formats/WorkingFile.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QTemporaryFile>
 
-#include <chrono>
-
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <sys/stat.h>
 
 namespace LegConverter {
 
 namespace {
 
-// The longest one conversion holds the working file: two converter runs (a save converts
-// and then reads its result back), each within its time limit.
-constexpr int LongestConversionMs = 2 * RunTimeLimitMs + 10000;
-int lockWaitMs = LongestConversionMs;
-
-// The window and any number of dalvino-cli runs beside the same converter share one
-// working file. Each conversion holds this lock from its first removal of the working
-// file to its last, so that no other program writes, reads or deletes the file meanwhile
-// (one customer's phone book could otherwise end up in another customer's .leg file).
-class WorkingFileLock {
-public:
-    WorkingFileLock() : lock_(AppPaths::workingFileLock())
-    {
-        lock_.setStaleLockTime(0); // stale only when its program is gone, however long it runs
-        QElapsedTimer waiting;
-        waiting.start();
-        while (!lock_.tryLock(std::chrono::milliseconds(50))) {
-            // No working folder, or one this user cannot write: the conversion's own
-            // step fails on it with the message that names the working file.
-            if (lock_.error() != QLockFile::LockFailedError)
-                return;
-            if (waiting.elapsed() >= lockWaitMs)
-                throw DalvinoError(workingFileBusyText(AppPaths::workingFile()));
-            if (QCoreApplication::instance())
-                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        }
-    }
-    WorkingFileLock(const WorkingFileLock &) = delete;
-    WorkingFileLock &operator=(const WorkingFileLock &) = delete;
-
-private:
-    QLockFile lock_; // released when it goes
-};
-
-void removeWorkingFileHeld()
+RedirectResult runConverter(const QStringList &command, const WorkingFile::Hold &hold)
 {
-    const QString path = AppPaths::workingFile();
-    if (QFileInfo::exists(path) && !QFile::remove(path))
-        throw DalvinoError(cannotCreateText(path, QStringLiteral("削除できません")));
+    return RunRedirected(command, QByteArray(), RunTimeLimitMs, hold.descriptor());
+}
+
+// The file a path names once every link on the way is followed; the path itself when it
+// is no link. Like the program's other files, a .leg target that is a link is written
+// through it.
+QString throughLinks(const QString &path)
+{
+    QFileInfo file(path);
+    for (int depth = 0; depth < 40 && file.isSymLink(); ++depth)
+        file.setFile(file.symLinkTarget());
+    return file.filePath();
 }
 
 } // namespace
-
-void setLockWaitForTesting(int milliseconds)
-{
-    lockWaitMs = milliseconds < 0 ? LongestConversionMs : milliseconds;
-}
-
-QString workingFileBusyText(const QString &workingFile)
-{
-    return QStringLiteral("作業ファイル \"%1\" は別のプログラムが変換に使用しています。しばらくしてからもう一度実行してください。")
-        .arg(workingFile);
-}
 
 QStringList legToXmlCommand(const QString &legPath)
 {
@@ -90,46 +50,56 @@ QStringList xmlToLegCommand(const QString &legPath)
 
 void removeWorkingFile()
 {
-    const WorkingFileLock lock;
-    removeWorkingFileHeld();
+    const WorkingFile::Hold hold;
+    WorkingFile::remove();
 }
 
 QString failedText(const QString &target, int exitCode, const QString &converterMessage)
 {
     return QStringLiteral("変換プログラムが \"%1\" を作成できませんでした（終了コード %2）。\r\n%3")
-        .arg(target)
-        .arg(exitCode)
-        .arg(converterMessage.trimmed());
+        .arg(target, QString::number(exitCode), converterMessage.trimmed());
+}
+
+QString differenceText(const QString &target, const QByteArray &written, const QByteArray &readBack)
+{
+    const qsizetype at =
+        std::mismatch(written.begin(), written.end(), readBack.begin(), readBack.end()).first - written.begin();
+    const qsizetype line = written.left(at).count('\n') + 1;
+    return QStringLiteral("変換プログラムが作成した \"%1\" は保存する電話帳と一致しないため、保存しませんでした。\r\n"
+                          "読み戻した内容が %2 行目（%3 バイト目）から異なります"
+                          "（保存する電話帳 %4 バイト、読み戻した内容 %5 バイト）。")
+        .arg(target, QString::number(line), QString::number(at + 1), QString::number(written.size()),
+             QString::number(readBack.size()));
 }
 
 QString readLeg(const QString &legPath)
 {
-    const WorkingFileLock lock;
-    removeWorkingFileHeld();
-    const RedirectResult run = RunRedirected(legToXmlCommand(legPath));
+    const WorkingFile::Hold hold;
+    WorkingFile::remove();
+    const RedirectResult run = runConverter(legToXmlCommand(legPath), hold);
     if (!run.succeeded())
         throw DalvinoError(failedText(AppPaths::workingFile(), run.exitCode, run.errorText()));
-    QString text = decodeText(readFileBytes(AppPaths::workingFile()));
-    removeWorkingFileHeld();
+    QString text = decodeText(WorkingFile::read());
+    WorkingFile::remove();
     return text;
 }
 
 void writeLeg(const QString &legPath, const QString &text)
 {
-    const WorkingFileLock lock;
-    removeWorkingFileHeld();
-    writeText(AppPaths::workingFile(), text);
+    const QByteArray xml = encodeCp932(text);
+    const WorkingFile::Hold hold;
+    WorkingFile::write(xml);
 
-    // The converter writes beside the target; the result replaces the target in one rename.
-    const QFileInfo target(legPath);
-    QTemporaryFile converted(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                             QStringLiteral(".XXXXXX"));
+    // The converter writes beside the target under a short name of our own (the target's
+    // name may be as long as a name can be); the result replaces the target in one rename.
+    const QString target = throughLinks(legPath);
+    QTemporaryFile converted(QFileInfo(target).absolutePath() + QStringLiteral("/.dalvinoXXXXXX.leg"));
     if (!converted.open())
         throw DalvinoError(cannotCreateText(legPath, converted.errorString()));
     converted.close();
     const QString convertedPath = converted.fileName();
 
-    const RedirectResult run = RunRedirected(xmlToLegCommand(convertedPath));
+    const RedirectResult run = runConverter(xmlToLegCommand(convertedPath), hold);
     if (!run.succeeded() || QFileInfo(convertedPath).size() <= 0) {
         QString message = run.errorText();
         if (run.succeeded() && message.trimmed().isEmpty())
@@ -137,24 +107,27 @@ void writeLeg(const QString &legPath, const QString &text)
         throw DalvinoError(failedText(legPath, run.exitCode, message));
     }
     // A run that ended well may still have left a damaged file (one cut short, say): only
-    // a result that converts back replaces the target.
-    removeWorkingFileHeld();
-    const RedirectResult check = RunRedirected(legToXmlCommand(convertedPath));
+    // a result that converts back to exactly the phone book written replaces the target.
+    WorkingFile::remove();
+    const RedirectResult check = runConverter(legToXmlCommand(convertedPath), hold);
     if (!check.succeeded() || QFileInfo(AppPaths::workingFile()).size() <= 0) {
         QString message = check.errorText();
         if (message.trimmed().isEmpty())
             message = QStringLiteral("変換結果を読み戻せません");
         throw DalvinoError(failedText(legPath, check.exitCode, message));
     }
+    const QByteArray readBack = WorkingFile::read();
+    if (readBack != xml)
+        throw DalvinoError(differenceText(legPath, xml, readBack));
 
-    QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
-    if (target.exists())
-        permissions = QFile::permissions(legPath);
-    QFile::setPermissions(convertedPath, permissions);
-    if (std::rename(QFile::encodeName(convertedPath).constData(), QFile::encodeName(legPath).constData()) != 0)
-        throw DalvinoError(cannotCreateText(legPath, QString::fromLocal8Bit(std::strerror(errno))));
+    const QByteArray convertedName = QFile::encodeName(convertedPath);
+    if (const int error = DurableFile::sync(convertedName))
+        throw DalvinoError(cannotCreateText(legPath, systemReason(error)));
+    ::chmod(convertedName.constData(), DurableFile::permissionsFor(QFile::encodeName(target)));
+    if (std::rename(convertedName.constData(), QFile::encodeName(target).constData()) != 0)
+        throw DalvinoError(cannotCreateText(legPath, systemReason(errno)));
     converted.setAutoRemove(false);
-    removeWorkingFileHeld();
+    WorkingFile::remove();
 }
 
 } // namespace LegConverter

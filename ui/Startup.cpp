@@ -33,7 +33,7 @@ int runDalvino(const QStringList &arguments, const std::function<void(TFormMain 
 
     InstanceLock instance;
     if (!instance.tryAcquire()) {
-        QMessageBox::critical(nullptr, QString(), QStringLiteral("すでに起動しています。"));
+        QMessageBox::critical(nullptr, QString(), instance.refusalText());
         return 1;
     }
 

@@ -141,6 +141,7 @@ private slots:
     void openDamaged();
 
     void killedWhileTheConverterWrites();
+    void killedWhileWhatTheConverterStartedRuns();
     void killedWhileWritingXml();
 
     void fullDiskKeepsTheOutput_data();
@@ -294,16 +295,19 @@ void TestFaultInjectionCli::killedWhileTheConverterWrites()
     const Run result = child.wait();
     QVERIFY(result.signalled);
     QCOMPARE(result.status, SIGKILL);
-    // The orphaned converter is ours to end too.
+    // The converter does not outlive the program that started it.
     const pid_t converter = readFileBytes(pidFile).trimmed().toInt();
     QVERIFY(converter > 0);
-    ::kill(converter, SIGKILL);
+    QElapsedTimer ending;
+    ending.start();
+    QTRY_VERIFY_WITH_TIMEOUT(processGone(converter), 5000);
+    qInfo("the converter ended %lld ms after the program was killed", ending.elapsed());
 
     QCOMPARE(readFileBytes(target), old);
     // What a kill leaves: the converter's unfinished file, hidden beside the target.
     qInfo("left beside the target: %s", qPrintable(QDir(dir_->path())
                                                        .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot)
-                                                       .filter(QStringLiteral("book.leg."))
+                                                       .filter(QStringLiteral(".dalvino"))
                                                        .join(u' ')));
 
     // The killed program's hold on the working file went with it: the next conversion
@@ -316,6 +320,54 @@ void TestFaultInjectionCli::killedWhileTheConverterWrites()
     QCOMPARE(next.status, 0);
     QVERIFY2(next.milliseconds < 10000, qPrintable(QStringLiteral("%1 ms").arg(next.milliseconds)));
     QCOMPARE(readFileBytes(target), legContainer(readFileBytes(in)));
+}
+
+void TestFaultInjectionCli::killedWhileWhatTheConverterStartedRuns()
+{
+    // The first conversion's converter leaves a job behind that still writes the first
+    // customer's phone book into the working file 2 s later; its program is killed. The
+    // next conversion (another customer) must not start before that job has ended.
+    const QString marker = dir_->filePath(QStringLiteral("first run"));
+    const QString jobEnd = dir_->filePath(QStringLiteral("job.end"));
+    const QString nextStart = dir_->filePath(QStringLiteral("next.start"));
+    const QString program =
+        programBeside("if [ ! -e '" + QFile::encodeName(marker) +
+                      "' ]; then\n"
+                      "  touch '" +
+                      QFile::encodeName(marker) +
+                      "'\n"
+                      "  cp \"$2\" \"$2.first\"\n"
+                      "  (sleep 2; cat \"$2.first\" > \"$2\"; date +%s%N > '" +
+                      QFile::encodeName(jobEnd) +
+                      "') &\n"
+                      "  exec sleep 60\n"
+                      "fi\n"
+                      "[ -e '" +
+                      QFile::encodeName(nextStart) + "' ] || date +%s%N > '" + QFile::encodeName(nextStart) +
+                      "'\n"
+                      "exec \"$REAL\" \"$@\"\n");
+    const QString first = dir_->filePath(QStringLiteral("first.xml"));
+    QFile::copy(sourceDir() + QStringLiteral("/tests/formats/data/filled_LM630Std.xml"), first);
+    const QString second = dir_->filePath(QStringLiteral("second.xml"));
+    QFile::copy(sourceDir() + QStringLiteral("/tests/formats/data/filled_LM630Pro.xml"), second);
+
+    Child child(program, {QStringLiteral("convert"), first, dir_->filePath(QStringLiteral("first.leg"))},
+                dir_->filePath(QStringLiteral("stderr.txt")));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 10000);
+    QThread::msleep(300);
+    QVERIFY(::kill(child.pid(), SIGKILL) == 0);
+    QVERIFY(child.wait().signalled);
+
+    const QString target = dir_->filePath(QStringLiteral("second.leg"));
+    const Run next = run(program, {QStringLiteral("convert"), second, target});
+    QCOMPARE(next.status, 0);
+    QVERIFY2(QFile::exists(jobEnd) && QFile::exists(nextStart), qPrintable(QString::fromLocal8Bit(next.error)));
+    const qint64 ended = readFileBytes(jobEnd).trimmed().toLongLong();
+    const qint64 started = readFileBytes(nextStart).trimmed().toLongLong();
+    qInfo("the next conversion started %lld ms after the job ended, %lld ms after it was run",
+          (started - ended) / 1000000, next.milliseconds);
+    QVERIFY2(started > ended, "the next conversion ran while the first one's converter still wrote");
+    QCOMPARE(readFileBytes(target), legContainer(readFileBytes(second)));
 }
 
 void TestFaultInjectionCli::killedWhileWritingXml()

@@ -1,6 +1,9 @@
+#include "FaultFiles.h"
+
 #include "core/DalvinoError.h"
 #include "formats/ConsoleReDirect.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -22,6 +25,12 @@ QString script(const QTemporaryDir &dir, const QString &name, const QByteArray &
     return path;
 }
 
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 } // namespace
 
 class TestConsoleReDirect : public QObject {
@@ -36,11 +45,16 @@ private slots:
     void argumentsReachTheChildUnchanged();
     void outputOfAQuickProgramIsKept();
     void exitStatusAndErrorTextReturned();
-    void missingProgramIsASystemError();
-    void programThatIsNotExecutable();
+    void programThatCannotStart_data();
+    void programThatCannotStart();
     void eventsAreDispatchedWhileWaiting();
     void programPastTheTimeLimitIsEnded_data();
     void programPastTheTimeLimitIsEnded();
+    void timeLimitEndsWhatTheProgramStarted();
+    void endlessOutputIsEnded_data();
+    void endlessOutputIsEnded();
+    void errorTextShowsTheFirstLines_data();
+    void errorTextShowsTheFirstLines();
 };
 
 void TestConsoleReDirect::standardInputIsOneEndMarkAndStaysOpen()
@@ -138,38 +152,51 @@ void TestConsoleReDirect::exitStatusAndErrorTextReturned()
     QCOMPARE(result.exitCode, 3);
     QVERIFY(!result.succeeded());
     QCOMPARE(result.output, QByteArray("partial\n"));
-    QCOMPARE(result.errorText(), QStringLiteral("cannot convert\n"));
+    QCOMPARE(result.errorText(), QStringLiteral("cannot convert"));
 
     const RedirectResult killed = RunRedirected({script(dir, QStringLiteral("killed.sh"), "kill -9 $$\n")});
     QVERIFY(killed.crashed);
     QVERIFY(!killed.succeeded());
 }
 
-void TestConsoleReDirect::missingProgramIsASystemError()
+void TestConsoleReDirect::programThatCannotStart_data()
 {
-    QTemporaryDir dir;
-    try {
-        RunRedirected({dir.filePath(QStringLiteral("Quenda.dll")), QStringLiteral("a")});
-        QFAIL("no error");
-    } catch (const DalvinoError &e) {
-        QCOMPARE(e.text(), QStringLiteral("システムエラー。コード：2.\r\nNo such file or directory"));
-    }
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("missing") << "missing"
+                             << "システムエラー。コード：2.\r\nNo such file or directory";
+    QTest::newRow("not executable") << "plain"
+                                    << "システムエラー。コード：13.\r\nPermission denied";
+    QTest::newRow("a folder") << "folder"
+                              << "システムエラー。コード：21.\r\nIs a directory";
+    QTest::newRow("not a program") << "garbage"
+                                   << "システムエラー。コード：8.\r\nExec format error";
 }
 
-void TestConsoleReDirect::programThatIsNotExecutable()
+void TestConsoleReDirect::programThatCannotStart()
 {
+    QFETCH(QString, kind);
+    QFETCH(QString, expected);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("plain.dll"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("not a program");
-    file.close();
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    const QString path = dir.filePath(QStringLiteral("Quenda.dll"));
+    if (kind == QStringLiteral("folder")) {
+        QVERIFY(QDir().mkpath(path));
+    } else if (kind != QStringLiteral("missing")) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\x7f"
+                   "ELF not a program");
+        file.close();
+        QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner;
+        if (kind == QStringLiteral("garbage"))
+            permissions |= QFile::ExeOwner;
+        file.setPermissions(permissions);
+    }
     try {
-        RunRedirected({path});
+        RunRedirected({path, QStringLiteral("a")});
         QFAIL("no error");
     } catch (const DalvinoError &e) {
-        QCOMPARE(e.text(), QStringLiteral("システムエラー。コード：13.\r\nPermission denied"));
+        QCOMPARE(e.text(), expected);
     }
 }
 
@@ -210,6 +237,95 @@ void TestConsoleReDirect::programPastTheTimeLimitIsEnded()
     }
     if (QByteArray(QTest::currentDataTag()) == "hang after a message")
         QVERIFY(result.errorText().startsWith(QStringLiteral("waiting\r\n")));
+}
+
+void TestConsoleReDirect::timeLimitEndsWhatTheProgramStarted()
+{
+    // A converter that is a script: what it started in the background ends with it.
+    QTemporaryDir dir;
+    const QString pidFile = dir.filePath(QStringLiteral("child.pid"));
+    const QString child = script(dir, QStringLiteral("starts.sh"),
+                                 "sleep 30 &\necho $! > '" + QFile::encodeName(pidFile) + "'\nexec sleep 30\n");
+    const RedirectResult result = RunRedirected({child}, QByteArray(), 1000);
+    QVERIFY(result.timedOut);
+    const qint64 started = readFile(pidFile).trimmed().toLongLong();
+    QVERIFY(started > 0);
+    QTRY_VERIFY_WITH_TIMEOUT(FaultFiles::processGone(started), 5000);
+}
+
+void TestConsoleReDirect::endlessOutputIsEnded_data()
+{
+    QTest::addColumn<bool>("toError");
+    QTest::newRow("standard output") << false;
+    QTest::newRow("standard error") << true;
+}
+
+void TestConsoleReDirect::endlessOutputIsEnded()
+{
+    // Such a program is ended as soon as it has written more than is kept, long before
+    // its time is up, and the program's memory grows by little more than what is kept.
+    QFETCH(bool, toError);
+    QTemporaryDir dir;
+    const QString child =
+        script(dir, QStringLiteral("endless.sh"),
+               QByteArray("exec yes 'the converter says this again and again'") + (toError ? " >&2\n" : "\n"));
+    const bool peakReset = FaultFiles::resetPeak();
+    const qint64 before = FaultFiles::currentKilobytes();
+    QElapsedTimer clock;
+    clock.start();
+    const RedirectResult result = RunRedirected({child}, QByteArray(), 10000);
+    const qint64 elapsed = clock.elapsed();
+    const qint64 grown = FaultFiles::peakKilobytes() - before;
+    qInfo("ended after %lld ms, peak %lld KB above the %lld KB before%s", elapsed, grown, before,
+          peakReset ? "" : " (peak not reset)");
+    QVERIFY(result.flooded);
+    QVERIFY(!result.timedOut);
+    QVERIFY(!result.succeeded());
+    QCOMPARE((toError ? result.error : result.output).size(), RunKeptBytes);
+    QVERIFY((toError ? result.error : result.output).startsWith("the converter says this again and again\n"));
+    QVERIFY(result.errorText().endsWith(floodedText()));
+    QCOMPARE(floodedText(), QStringLiteral("出力が 4 MB を超えたため、中止しました。"));
+    QVERIFY2(elapsed < 8000, qPrintable(QString::number(elapsed)));
+    if (peakReset)
+        QVERIFY2(grown < 64 * 1024, qPrintable(QStringLiteral("%1 KB").arg(grown)));
+}
+
+void TestConsoleReDirect::errorTextShowsTheFirstLines_data()
+{
+    QTest::addColumn<QByteArray>("error");
+    QTest::addColumn<QString>("shown");
+    const QString cut = QStringLiteral("\r\n…（以下省略）");
+    QByteArray lines;
+    QStringList firstTen;
+    for (int i = 1; i <= 100; ++i) {
+        lines += "line " + QByteArray::number(i) + "\r\n";
+        if (i <= 10)
+            firstTen << QStringLiteral("line %1").arg(i);
+    }
+    QTest::newRow("100 lines") << lines << firstTen.join(QStringLiteral("\r\n")) + cut;
+    QTest::newRow("10 lines") << firstTen.join(u'\n').toUtf8() + "\n\n" << firstTen.join(QStringLiteral("\r\n"));
+    QTest::newRow("one long line") << QByteArray(5000, 'x')
+                                   << QStringList(10, QString(ShownWordCharacters, u'x')).join(QStringLiteral("\r\n")) +
+                                          cut;
+    QTest::newRow("a long path") << QByteArray("Quenda: cannot write /") + QByteArray(150, 'p') +
+                                        ": No space left on device"
+                                 << QStringLiteral("Quenda: cannot write /") + QString(99, u'p') +
+                                        QStringLiteral("\r\n") + QString(51, u'p') +
+                                        QStringLiteral(": No space left on device");
+    QTest::newRow("a short message") << QByteArray("Quenda: cannot write\n") << QStringLiteral("Quenda: cannot write");
+    QTest::newRow("nothing") << QByteArray() << QString();
+}
+
+void TestConsoleReDirect::errorTextShowsTheFirstLines()
+{
+    QFETCH(QByteArray, error);
+    QFETCH(QString, shown);
+    RedirectResult result;
+    result.error = error;
+    QCOMPARE(result.errorText(), shown);
+    result.timedOut = true;
+    result.timeLimitMs = 2000;
+    QCOMPARE(result.errorText(), (shown.isEmpty() ? QString() : shown + QStringLiteral("\r\n")) + timedOutText(2000));
 }
 
 QTEST_GUILESS_MAIN(TestConsoleReDirect)

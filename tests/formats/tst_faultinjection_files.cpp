@@ -56,6 +56,8 @@ private slots:
     void fullDiskKeepsTheOldFile();
     void oversizedInputIsRefused_data();
     void oversizedInputIsRefused();
+    void fullFileSystemKeepsTheOldLeg_data();
+    void fullFileSystemKeepsTheOldLeg();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -122,6 +124,29 @@ void TestFaultInjectionFiles::legResultMustReadBack_data()
                                         << failed + QStringLiteral("0）。\r\n変換結果を読み戻せません");
     QTest::newRow("refuses its own result") << QByteArray("[ \"$1\" = -e ] && echo x > \"$3\" && exit 0\nexit 5\n")
                                             << failed + QStringLiteral("5）。\r\n変換結果を読み戻せません");
+    // Results that read back well but hold another phone book: the first 700 bytes of
+    // it, or one digit of a phone number changed.
+    const QByteArray xml = readFileBytes(fixture(QStringLiteral("filled_KN820Std.xml")));
+    const QString different = QStringLiteral("変換プログラムが作成した \"%1\" は保存する電話帳と一致しないため、"
+                                             "保存しませんでした。\r\n読み戻した内容が %2 行目（%3 バイト目）から"
+                                             "異なります（保存する電話帳 %4 バイト、読み戻した内容 %5 バイト）。");
+    const auto lineAt = [&xml](qsizetype at) { return QString::number(xml.left(at).count('\n') + 1); };
+    QTest::newRow("a cut phone book") << QByteArray("if [ \"$1\" = -e ]; then\n"
+                                                    "  head -c 700 \"$2\" > \"$2.cut\"\n"
+                                                    "  exec \"$REAL\" -e \"$2.cut\" \"$3\"\n"
+                                                    "fi\n"
+                                                    "exec \"$REAL\" \"$@\"\n")
+                                      << QStringLiteral("%1").arg(
+                                             different.arg(QStringLiteral("%1"), lineAt(700), QStringLiteral("701"),
+                                                           QString::number(xml.size()), QStringLiteral("700")));
+    const qsizetype digit = xml.indexOf("<d>6666") + 6;
+    QTest::newRow("one digit changed") << QByteArray("if [ \"$1\" = -e ]; then\n"
+                                                     "  sed 's/<d>6666/<d>6668/' \"$2\" > \"$2.changed\"\n"
+                                                     "  exec \"$REAL\" -e \"$2.changed\" \"$3\"\n"
+                                                     "fi\n"
+                                                     "exec \"$REAL\" \"$@\"\n")
+                                       << different.arg(QStringLiteral("%1"), lineAt(digit), QString::number(digit + 1),
+                                                        QString::number(xml.size()), QString::number(xml.size()));
 }
 
 void TestFaultInjectionFiles::legResultMustReadBack()
@@ -141,6 +166,7 @@ void TestFaultInjectionFiles::legResultMustReadBack()
         LegConverter::writeLeg(target, text);
         QFAIL("a result that does not read back replaced the target");
     } catch (const DalvinoError &e) {
+        qInfo("%s", qPrintable(QString(e.text()).replace(QStringLiteral("\r\n"), QStringLiteral(" "))));
         QVERIFY2(e.text().startsWith(expected.arg(target)), qPrintable(e.text()));
     }
     QCOMPARE(readFileBytes(target), old);
@@ -264,6 +290,70 @@ void TestFaultInjectionFiles::oversizedInputIsRefused()
     // A device is read up to the limit and no further.
     if (peakReset)
         QVERIFY2(grown < 3 * MaxFileBytes / 1024, qPrintable(QStringLiteral("%1 KB").arg(grown)));
+}
+
+void TestFaultInjectionFiles::fullFileSystemKeepsTheOldLeg_data()
+{
+    QTest::addColumn<bool>("workingFolder"); // the working folder is full, else the target's
+    QTest::addColumn<int>("entries");
+    // Below and above 16 KB, the size up to which a full disk once went unnoticed.
+    for (const bool working : {false, true}) {
+        for (const int entries : {60, 300})
+            QTest::addRow("%s full, %d entries", working ? "working folder" : "target folder", entries)
+                << working << entries;
+    }
+}
+
+void TestFaultInjectionFiles::fullFileSystemKeepsTheOldLeg()
+{
+    QFETCH(bool, workingFolder);
+    QFETCH(int, entries);
+    const QString files = dir_->filePath(QStringLiteral("files"));
+    QVERIFY(QFile::link(binDir() + QStringLiteral("/Quenda.dll"), AppPaths::converter()));
+    const QString full = workingFolder ? AppPaths::workingFolder() : files;
+    TmpfsMount mount(full, 256);
+    if (!mount.mounted())
+        QSKIP("no right to mount a tmpfs here");
+    // A fresh tmpfs may be written by everyone, which a working folder must not be.
+    QVERIFY(QFile::setPermissions(full, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QString target = files + QStringLiteral("/book.leg");
+    const QByteArray old = legContainer(readFileBytes(fixture(QStringLiteral("filled_LM630Std.xml"))));
+    writeFile(target, old);
+
+    PhoneBook book;
+    book.Syubetu = ModelLM630Std;
+    for (int i = 0; i < entries; ++i) {
+        book.entries[i].setField(DialEntry::Name, QStringLiteral("名前%1").arg(i));
+        book.entries[i].setField(DialEntry::Phone, QStringLiteral("0312345678"));
+    }
+    const QString text = buildXmlPhoneBook(book).text;
+    const qsizetype size = encodeCp932(text).size();
+    QVERIFY(entries < 100 ? size < 16 * 1024 : size > 16 * 1024);
+    QVERIFY(mount.fill());
+
+    const QString noSpace = QString::fromLocal8Bit(std::strerror(ENOSPC));
+    try {
+        LegConverter::writeLeg(target, text);
+        QFAIL("saved onto a full disk");
+    } catch (const DalvinoError &e) {
+        qInfo("%lld bytes: %s", qlonglong(size),
+              qPrintable(QString(e.text()).replace(QStringLiteral("\r\n"), QStringLiteral(" "))));
+        QVERIFY2(e.text().contains(noSpace), qPrintable(e.text()));
+    }
+    QCOMPARE(readFileBytes(target), old);
+    QStringList left{QStringLiteral("book.leg")};
+    if (!workingFolder)
+        left << QStringLiteral("filler");
+    QCOMPARE(filesIn(files), left);
+    if (workingFolder) {
+        // Opening a .leg file needs the working folder too: the same reason.
+        try {
+            LegConverter::readLeg(target);
+            QFAIL("opened through a full working folder");
+        } catch (const DalvinoError &e) {
+            QVERIFY2(e.text().contains(noSpace), qPrintable(e.text()));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestFaultInjectionFiles)

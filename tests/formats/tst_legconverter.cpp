@@ -3,7 +3,9 @@
 #include "formats/AppPaths.h"
 #include "formats/LegConverter.h"
 #include "formats/PhoneBookFiles.h"
+#include "formats/PrivateFolder.h"
 #include "formats/TextFile.h"
+#include "formats/WorkingFile.h"
 #include "formats/XmlPhoneBook.h"
 
 #include <QDir>
@@ -13,7 +15,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -65,6 +71,13 @@ private slots:
     void loadAndStoreThroughPhoneBookFiles();
     void waitsWhileAnotherProgramConverts_data();
     void waitsWhileAnotherProgramConverts();
+    void lockNobodyHoldsIsTakenAtOnce_data();
+    void lockNobodyHoldsIsTakenAtOnce();
+    void workingFolderCannotBeTurnedAgainstTheUser_data();
+    void workingFolderCannotBeTurnedAgainstTheUser();
+    void legTargets_data();
+    void legTargets();
+    void newLegFollowsTheUmask();
     void saveTargets_data();
     void saveTargets();
 
@@ -95,7 +108,7 @@ void TestLegConverter::init()
 
 void TestLegConverter::cleanup()
 {
-    LegConverter::setLockWaitForTesting(-1);
+    WorkingFile::setWaitForTesting(-1);
     AppPaths::setExecutableFolder(QString());
     delete root;
     root = nullptr;
@@ -111,7 +124,8 @@ void TestLegConverter::useConverterScript(const QByteArray &body)
 
 QString TestLegConverter::legOf(const QByteArray &xml)
 {
-    const QString path = files + QStringLiteral("/existing.leg");
+    // Percent signs in the name: messages must show it as it is.
+    const QString path = files + QStringLiteral("/existing %2 %1.leg");
     const QString source = files + QStringLiteral("/source.xml");
     writeFile(source, xml);
     if (quenda({QStringLiteral("-e"), source, path}).exitCode != 0)
@@ -195,7 +209,7 @@ void TestLegConverter::failedConversionKeepsTheOldTarget()
         QVERIFY(e.text().contains(leg));
     }
     QCOMPARE(readFileBytes(leg), before);
-    QCOMPARE(QDir(files).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("existing.leg")});
+    QCOMPARE(QDir(files).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("existing %2 %1.leg")});
 }
 
 void TestLegConverter::missingConverterIsASystemError()
@@ -305,16 +319,20 @@ void TestLegConverter::waitsWhileAnotherProgramConverts()
     QLockFile other(AppPaths::workingFileLock());
     QVERIFY(other.tryLock());
     writeFile(AppPaths::workingFile(), "the other program's phone book");
-    LegConverter::setLockWaitForTesting(300);
+    WorkingFile::setWaitForTesting(300);
+    // The window is painted meanwhile.
+    bool painted = false;
+    QTimer::singleShot(100, [&painted] { painted = true; });
     QElapsedTimer waited;
     waited.start();
     try {
         runStep();
         QFAIL("the step did not wait for the other program");
     } catch (const DalvinoError &e) {
-        QCOMPARE(e.text(), LegConverter::workingFileBusyText(AppPaths::workingFile()));
+        QCOMPARE(e.text(), WorkingFile::busyText(AppPaths::workingFile()));
     }
     QVERIFY2(waited.elapsed() >= 300, qPrintable(QString::number(waited.elapsed())));
+    QVERIFY(painted);
     QCOMPARE(readFileBytes(AppPaths::workingFile()), QByteArray("the other program's phone book"));
     QCOMPARE(readFileBytes(leg), legBytes);
 
@@ -324,6 +342,190 @@ void TestLegConverter::waitsWhileAnotherProgramConverts()
     runStep();
     QVERIFY(!QFile::exists(AppPaths::workingFile()));
     QVERIFY(!QFile::exists(AppPaths::workingFileLock()));
+}
+
+void TestLegConverter::lockNobodyHoldsIsTakenAtOnce_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("usable");
+    QTest::newRow("empty file") << "empty" << true;
+    QTest::newRow("garbage") << "garbage" << true;
+    QTest::newRow("another machine's lock") << "host" << true;
+    QTest::newRow("an empty folder") << "folder" << true;
+    QTest::newRow("a link elsewhere") << "link" << true;
+    QTest::newRow("a folder with files in it") << "full folder" << false;
+}
+
+void TestLegConverter::lockNobodyHoldsIsTakenAtOnce()
+{
+    // Left by a program that ended, or by another machine on a shared folder: whatever
+    // it holds, a lock no running program holds never makes the user wait.
+    QFETCH(QString, kind);
+    QFETCH(bool, usable);
+    const QByteArray xml = fixtureBytes(QStringLiteral("filled_LM630Pro.xml"));
+    const QString leg = files + QStringLiteral("/customer.leg");
+    LegConverter::writeLeg(leg, decodeText(xml));
+
+    const QString lock = AppPaths::workingFileLock();
+    const QString elsewhere = root->filePath(QStringLiteral("elsewhere"));
+    if (kind == QStringLiteral("empty"))
+        writeFile(lock, QByteArray());
+    else if (kind == QStringLiteral("garbage"))
+        writeFile(lock, QByteArray("\x8f\x00\xff garbage", 12));
+    else if (kind == QStringLiteral("host"))
+        writeFile(lock, "4242\ndalvino-cli\nanother-machine\n");
+    else if (kind == QStringLiteral("link"))
+        QVERIFY(QFile::link(elsewhere, lock));
+    else
+        QVERIFY(QDir().mkpath(kind == QStringLiteral("folder") ? lock : lock + QStringLiteral("/inside")));
+
+    WorkingFile::setWaitForTesting(20000);
+    QElapsedTimer clock;
+    clock.start();
+    try {
+        QCOMPARE(encodeCp932(LegConverter::readLeg(leg)), xml);
+        QVERIFY(usable);
+    } catch (const DalvinoError &e) {
+        QVERIFY2(!usable, qPrintable(e.text()));
+        QCOMPARE(e.text(), WorkingFile::lockUnusableText(lock, QString::fromLocal8Bit(std::strerror(EISDIR))));
+        QCOMPARE(e.text(), QStringLiteral("作業ファイルのロック \"%1\" を使用できません。Is a directory\r\n"
+                                          "変換中のプログラムがないことを確かめてから、これを削除してください。")
+                               .arg(lock));
+    }
+    qInfo("%lld ms", clock.elapsed());
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(!QFileInfo::exists(elsewhere));
+    if (usable)
+        QVERIFY(!QFileInfo(lock).exists() && !QFileInfo(lock).isSymLink());
+}
+
+void TestLegConverter::workingFolderCannotBeTurnedAgainstTheUser_data()
+{
+    QTest::addColumn<QString>("planted");
+    QTest::addColumn<QString>("problem"); // empty: the conversions go ahead
+    QTest::newRow("working file: a link to a new file") << "link to new"
+                                                        << "";
+    QTest::newRow("working file: a link to the user's file") << "link to file"
+                                                             << "";
+    QTest::newRow("working file: another user's, read-only") << "other's file"
+                                                             << "";
+    QTest::newRow("working folder: a link") << "folder link"
+                                            << "シンボリックリンクです";
+    QTest::newRow("working folder: writable by everyone") << "folder 0777"
+                                                          << "他のユーザーも書き込めます";
+    QTest::newRow("working folder: another user's") << "folder other's"
+                                                    << "他のユーザー (UID 65534) のフォルダーです";
+}
+
+void TestLegConverter::workingFolderCannotBeTurnedAgainstTheUser()
+{
+    QFETCH(QString, planted);
+    QFETCH(QString, problem);
+    if (planted.contains(QStringLiteral("other's")) && ::geteuid() != 0)
+        QSKIP("planting another user's file needs root");
+    const QString folder = AppPaths::workingFolder();
+    const QString working = AppPaths::workingFile();
+    const QString victim = root->filePath(QStringLiteral("victim.txt"));
+    if (planted == QStringLiteral("link to new")) {
+        QVERIFY(QFile::link(victim, working));
+    } else if (planted == QStringLiteral("link to file")) {
+        writeFile(victim, "the user's own file");
+        QVERIFY(QFile::link(victim, working));
+    } else if (planted == QStringLiteral("other's file")) {
+        writeFile(working, "planted");
+        QVERIFY(::chown(QFile::encodeName(working).constData(), 65534, 65534) == 0);
+        QVERIFY(QFile::setPermissions(working, QFile::ReadOwner));
+    } else if (planted == QStringLiteral("folder link")) {
+        QVERIFY(QDir().rename(folder, folder + QStringLiteral(".real")));
+        QVERIFY(QFile::link(folder + QStringLiteral(".real"), folder));
+    } else if (planted == QStringLiteral("folder 0777")) {
+        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0777) == 0);
+    } else {
+        QVERIFY(::chown(QFile::encodeName(folder).constData(), 65534, 65534) == 0);
+    }
+
+    const QByteArray xml = fixtureBytes(QStringLiteral("filled_LM630Pro.xml"));
+    const QString leg = files + QStringLiteral("/customer.leg");
+    const QString refusal =
+        problem.isEmpty() ? QString() : privateFolderRefusalText(QStringLiteral("作業フォルダー"), folder, problem);
+    for (int step = 0; step < 2; ++step) {
+        try {
+            if (step == 0)
+                LegConverter::writeLeg(leg, decodeText(xml));
+            else
+                QCOMPARE(encodeCp932(LegConverter::readLeg(leg)), xml);
+            QVERIFY(refusal.isEmpty());
+        } catch (const DalvinoError &e) {
+            QCOMPARE(e.text(), refusal);
+        }
+    }
+    QCOMPARE(QFileInfo::exists(leg), refusal.isEmpty());
+    if (planted == QStringLiteral("link to file"))
+        QCOMPARE(readFileBytes(victim), QByteArray("the user's own file"));
+    else
+        QVERIFY(!QFileInfo::exists(victim));
+    QCOMPARE(refusal, problem.isEmpty() ? QString()
+                                        : QStringLiteral("作業フォルダー \"%1\" は使用できません（%2）。シンボリック"
+                                                         "リンクでない、このユーザーだけが書き込めるフォルダーにしてく"
+                                                         "ださい。")
+                                              .arg(folder, problem));
+}
+
+void TestLegConverter::legTargets_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("linkedTo"); // the name is a link to this file
+    QTest::newRow("a name of 255 bytes") << QString(251, u'n') + QStringLiteral(".leg") << "";
+    QTest::newRow("a name of 249 bytes") << QString(245, u'n') + QStringLiteral(".LEG") << "";
+    QTest::newRow("a link to the file") << "link.leg"
+                                        << "real.leg";
+    QTest::newRow("a link to a new file") << "link.leg"
+                                          << "new.leg";
+}
+
+void TestLegConverter::legTargets()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, linkedTo);
+    const QString leg = files + u'/' + name;
+    QStringList expected{name};
+    if (!linkedTo.isEmpty()) {
+        QVERIFY(QFile::link(linkedTo, leg));
+        if (linkedTo == QStringLiteral("real.leg"))
+            writeFile(files + QStringLiteral("/real.leg"), "the old .leg file");
+        expected << linkedTo;
+        expected.sort();
+    }
+    const QByteArray xml = fixtureBytes(QStringLiteral("filled_KN820Std.xml"));
+    LegConverter::writeLeg(leg, decodeText(xml));
+    QCOMPARE(encodeCp932(LegConverter::readLeg(leg)), xml);
+    QCOMPARE(QDir(files).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name), expected);
+    if (!linkedTo.isEmpty()) {
+        QVERIFY(QFileInfo(leg).isSymLink());
+        QCOMPARE(readFileBytes(files + u'/' + linkedTo), readFileBytes(leg));
+    }
+}
+
+void TestLegConverter::newLegFollowsTheUmask()
+{
+    const QString text = decodeText(fixtureBytes(QStringLiteral("new_LM630Pro.xml")));
+    const mode_t saved = ::umask(077);
+    LegConverter::writeLeg(files + QStringLiteral("/private.leg"), text);
+    ::umask(022);
+    LegConverter::writeLeg(files + QStringLiteral("/shared.leg"), text);
+    // A file that is there keeps its own permissions.
+    writeFile(files + QStringLiteral("/group.leg"), "old");
+    QVERIFY(::chmod(QFile::encodeName(files + QStringLiteral("/group.leg")).constData(), 0640) == 0);
+    LegConverter::writeLeg(files + QStringLiteral("/group.leg"), text);
+    ::umask(saved);
+    const auto mode = [this](const char *name) {
+        struct stat info {};
+        ::stat(QFile::encodeName(files + u'/' + QLatin1StringView(name)).constData(), &info);
+        return info.st_mode & 0777;
+    };
+    QCOMPARE(mode("private.leg"), mode_t(0600));
+    QCOMPARE(mode("shared.leg"), mode_t(0644));
+    QCOMPARE(mode("group.leg"), mode_t(0640));
 }
 
 void TestLegConverter::saveTargets_data()

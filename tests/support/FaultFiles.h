@@ -64,4 +64,7 @@ qint64 timeLimitMilliseconds();
 qint64 currentKilobytes();
 bool resetPeak();
 
+// Whether a process has ended: gone, or a zombie its new parent has not reaped.
+bool processGone(qint64 pid);
+
 } // namespace FaultFiles

@@ -3,12 +3,18 @@
 //   Quenda.dll -e SOURCE.xml TARGET.leg   XML to .leg
 // On any failure it says why on standard error, exits non-zero and writes nothing.
 #include "LegContainer.h"
+#include "formats/DurableFile.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -38,11 +44,33 @@ bool readAll(const QString &path, QByteArray &bytes, QString &error)
     return true;
 }
 
+// The system's text for an error number.
+QString reason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Writes through a temporary file beside the target (under a short name, so that a target
+// whose name is as long as a name can be still has one) that replaces it only when every
+// byte is on disk.
 int writeAll(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return fail(ExitUnwritable, QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+    const QByteArray target = QFile::encodeName(path);
+    QByteArray temporary = QFile::encodeName(QFileInfo(path).absolutePath() + QStringLiteral("/.quendaXXXXXX"));
+    const int descriptor = ::mkstemp(temporary.data());
+    if (descriptor < 0)
+        return fail(ExitUnwritable, QStringLiteral("cannot write %1: %2").arg(path, reason(errno)));
+    int error = DurableFile::writeAll(descriptor, bytes);
+    if (error == 0 && ::fchmod(descriptor, DurableFile::permissionsFor(target)) != 0)
+        error = errno;
+    if (::close(descriptor) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && ::rename(temporary.constData(), target.constData()) != 0)
+        error = errno;
+    if (error != 0) {
+        ::unlink(temporary.constData());
+        return fail(ExitUnwritable, QStringLiteral("cannot write %1: %2").arg(path, reason(error)));
+    }
     return 0;
 }
 
