@@ -96,8 +96,9 @@ Table buildTable(QString text, const std::function<void(int, int)> &progress)
     if (!records.empty()) {
         const CsvText::Record &first = records.front();
         const QStringView firstRecord = QStringView(text).sliced(first.start, first.length);
-        table.fieldCount = fieldCount(firstRecord);
-        table.fieldsCut = CsvText::fieldCount(firstRecord, first.quoted, MaxFields + 1) > MaxFields;
+        const int fields = CsvText::fieldCount(firstRecord, first.quoted, MaxFields + 1);
+        table.fieldCount = qMin(fields, MaxFields);
+        table.fieldsCut = fields > MaxFields;
     }
     std::erase_if(records, [](const CsvText::Record &record) { return record.length == 0; });
     // Once a quote has run to the end of the text unclosed, every later quote stands in
