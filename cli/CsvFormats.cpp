@@ -18,5 +18,5 @@ CliInput readLegacyCsvInput(const QString &path)
 QStringList writeCsvOutput(const PhoneBook &book, const QString &path)
 {
     CsvExport::write(path, book);
-    return {};
+    return CsvExport::notices(book);
 }

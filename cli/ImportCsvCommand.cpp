@@ -3,7 +3,10 @@
 #include "core/DalvinoError.h"
 #include "core/DeviceModel.h"
 #include "formats/CsvImport.h"
+#include "formats/TextEncoding.h"
 #include "formats/TextFile.h"
+
+#include <optional>
 
 namespace {
 
@@ -14,13 +17,16 @@ int runImportCsv(const QStringList &arguments);
 extern const CliCommand importCsvCommand = {
     "import-csv",
     "import-csv IN OUT --from R --to R [--name N] [--kana N] [--phone N] [--group N] [--ring N] [--memo N] "
-    "[--model NAME]",
+    "[--model NAME] [--encoding auto|Shift-JIS|UTF-8|UTF-16]",
     "Builds a new phone book from rows R to R of any CSV file IN (rows are its non-empty\n"
-    "lines, from 1) and writes it as OUT, chosen by extension like convert. N is the\n"
-    "number of the field (from 1) that holds the name, kana, phone number, group, ring\n"
-    "tone or memo; at least two of name, kana and phone number, each a different field.\n"
-    "The conversions and checks are those of the import window. The model (LM630Std\n"
-    "unless NAME) decides the ring-tone names and how OUT is written.\n",
+    "records, from 1; a quoted field may hold commas and line breaks) and writes it as OUT,\n"
+    "chosen by extension like convert. N is the number of the field (from 1) that holds\n"
+    "the name, kana, phone number, group, ring tone or memo; at least two of name, kana\n"
+    "and phone number, each a different field. The conversions and checks are those of\n"
+    "the import window; rows the file does not have are refused, and of a range of more\n"
+    "than 4000 rows the first 4000 are taken. The model (LM630Std unless NAME) decides\n"
+    "the ring-tone names and how OUT is written. The encoding is found as the import\n"
+    "window finds it unless given.\n",
     &runImportCsv};
 
 namespace {
@@ -36,6 +42,18 @@ const Option FieldOptions[] = {
     {"--ring", &CsvImport::Mapping::ring},   {"--memo", &CsvImport::Mapping::memo},
 };
 
+// The encoding an --encoding value names; nothing for "auto".
+std::optional<TextEncoding> encodingNamed(const QString &name, bool &known)
+{
+    known = true;
+    for (const TextEncoding encoding : {TextEncoding::Cp932, TextEncoding::Utf8, TextEncoding::Utf16}) {
+        if (name.compare(encodingName(encoding), Qt::CaseInsensitive) == 0)
+            return encoding;
+    }
+    known = name.compare(QStringLiteral("auto"), Qt::CaseInsensitive) == 0;
+    return std::nullopt;
+}
+
 // A whole positive decimal number, or 0.
 int positiveNumber(const QString &text)
 {
@@ -50,6 +68,7 @@ int runImportCsv(const QStringList &arguments)
     CsvImport::Request request;
     QList<std::pair<QString, int>> fieldNumbers; // option, field number from 1
     int model = ModelLM630Std;
+    std::optional<TextEncoding> encoding;
     bool hasFrom = false, hasTo = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
@@ -66,17 +85,24 @@ int runImportCsv(const QStringList &arguments)
                 return usageError(importCsvCommand, QStringLiteral("Unknown model \"%1\"").arg(value));
             continue;
         }
+        if (argument == QStringLiteral("--encoding")) {
+            bool known = false;
+            encoding = encodingNamed(value, known);
+            if (!known)
+                return usageError(importCsvCommand, QStringLiteral("Unknown encoding \"%1\"").arg(value));
+            continue;
+        }
         const int number = positiveNumber(value);
         if (number == 0)
             return usageError(importCsvCommand,
                               QStringLiteral("%1 needs a whole number from 1, not \"%2\"").arg(argument, value));
         if (argument == QStringLiteral("--from")) {
-            request.startRow = CsvImport::clampStartRow(number);
+            request.startRow = number;
             hasFrom = true;
             continue;
         }
         if (argument == QStringLiteral("--to")) {
-            request.endRow = CsvImport::clampEndRow(number);
+            request.endRow = number;
             hasTo = true;
             continue;
         }
@@ -99,13 +125,18 @@ int runImportCsv(const QStringList &arguments)
         return usageError(importCsvCommand, QStringLiteral("Cannot write \"%1\": the output must end in %2")
                                                 .arg(paths.at(1), outputExtensions().join(QStringLiteral(", "))));
 
+    // A phone book holds 4000 entries: of a wider range the first 4000 rows are taken.
+    const int asked = request.endRow - request.startRow + 1;
+    const int leftOut = std::max(0, asked - PhoneBook::EntryCount);
+    request.endRow -= leftOut;
     // The checks of the import window, in its order, with its messages.
     if (const std::optional<QString> refusal = CsvImport::check(request)) {
         printMessage(*refusal);
         return ExitError;
     }
 
-    QString text = CsvImport::decode(readFileBytes(paths.at(0)));
+    const QByteArray bytes = readFileBytes(paths.at(0));
+    QString text = encoding ? decodeAs(bytes, *encoding) : CsvImport::decode(bytes);
     if (text.isEmpty())
         throw DalvinoError(CsvImport::emptyFileText(paths.at(0)));
     const CsvImport::Table table = CsvImport::buildTable(std::move(text));
@@ -115,6 +146,19 @@ int runImportCsv(const QStringList &arguments)
             return ExitError;
         }
     }
+    // Every row asked for must be in the file; a row that is not is never made up.
+    for (const auto &[option, row] :
+         {std::pair{"--from", request.startRow}, std::pair{"--to", request.endRow + leftOut}}) {
+        if (asked > 0 && row > table.rowCount()) {
+            printMessage(QStringLiteral("%1 %2: the file has %3 rows")
+                             .arg(QLatin1StringView(option))
+                             .arg(row)
+                             .arg(table.rowCount()));
+            return ExitError;
+        }
+    }
+    for (const QString &notice : table.notices())
+        printMessage(notice);
 
     PhoneBook current;
     current.Syubetu = model;
@@ -122,12 +166,15 @@ int runImportCsv(const QStringList &arguments)
     if (outcome.failure) {
         // Nothing is written from an import that stopped part way.
         printMessage(*outcome.failure);
-        printMessage(QStringLiteral("Row %1 does not exist: the file has %2 rows; %3 was not written")
-                         .arg(request.startRow + outcome.imported)
-                         .arg(table.rowCount())
-                         .arg(paths.at(1)));
+        printMessage(QStringLiteral("%1 was not written").arg(paths.at(1)));
         return ExitError;
     }
+    if (leftOut > 0)
+        printMessage(QStringLiteral("Rows %1 to %2 (%3 rows) were left out: a phone book holds %4 entries")
+                         .arg(request.endRow + 1)
+                         .arg(request.endRow + leftOut)
+                         .arg(leftOut)
+                         .arg(PhoneBook::EntryCount));
     for (const QString &notice : write(outcome.book, paths.at(1)))
         printMessage(notice);
     return ExitOk;

@@ -15,15 +15,19 @@ constexpr std::array<char16_t, 0x3F> HalfKanaToFull = {
 
 constexpr char16_t HalfVoicedMark = 0xFF9E;
 constexpr char16_t HalfSemiVoicedMark = 0xFF9F;
-constexpr char16_t FullVu = 0x30F4;
-constexpr char16_t FullU = 0x30A6;
+
+// Voiced forms that are not the next code point after their base: ヴ, ヷ and ヺ.
+struct VoicedForm {
+    char16_t base;
+    char16_t voiced;
+};
+constexpr VoicedForm IrregularVoiced[] = {{0x30A6, 0x30F4}, {0x30EF, 0x30F7}, {0x30F2, 0x30FA}};
 
 // カ…ト and ハ…ホ take the voiced mark (the voiced form is the next code point).
 constexpr bool takesVoicedMark(char16_t full)
 {
-    constexpr char16_t bases[] = {0x30AB, 0x30AD, 0x30AF, 0x30B1, 0x30B3, 0x30B5, 0x30B7,
-                                         0x30B9, 0x30BB, 0x30BD, 0x30BF, 0x30C1, 0x30C4, 0x30C6,
-                                         0x30C8, 0x30CF, 0x30D2, 0x30D5, 0x30D8, 0x30DB};
+    constexpr char16_t bases[] = {0x30AB, 0x30AD, 0x30AF, 0x30B1, 0x30B3, 0x30B5, 0x30B7, 0x30B9, 0x30BB, 0x30BD,
+                                  0x30BF, 0x30C1, 0x30C4, 0x30C6, 0x30C8, 0x30CF, 0x30D2, 0x30D5, 0x30D8, 0x30DB};
     for (char16_t base : bases) {
         if (base == full)
             return true;
@@ -57,9 +61,20 @@ constexpr std::array<HalfForm, 0x100> FullToHalf = [] {
         if (takesSemiVoicedMark(full))
             t[full + 2 - FullBlockFirst] = {half, HalfSemiVoicedMark};
     }
-    t[FullVu - FullBlockFirst] = {0xFF73, HalfVoicedMark};
+    for (const VoicedForm &form : IrregularVoiced)
+        t[form.voiced - FullBlockFirst] = {t[form.base - FullBlockFirst].base, HalfVoicedMark};
     return t;
 }();
+
+// The voiced form of a full-width katakana, 0 when it has none.
+constexpr char16_t voicedFormOf(char16_t full)
+{
+    for (const VoicedForm &form : IrregularVoiced) {
+        if (form.base == full)
+            return form.voiced;
+    }
+    return takesVoicedMark(full) ? static_cast<char16_t>(full + 1) : 0;
+}
 
 constexpr HalfForm halfFormOf(char16_t c)
 {
@@ -114,11 +129,8 @@ qsizetype writeFullSize(QStringView S, char16_t *out)
         } else if (c >= 0xFF61 && c <= 0xFF9F) {
             const char16_t full = HalfKanaToFull[c - 0xFF61];
             const char16_t next = i + 1 < size ? S[i + 1].unicode() : 0;
-            if (next == HalfVoicedMark && full == FullU) {
-                *to++ = FullVu;
-                ++i;
-            } else if (next == HalfVoicedMark && takesVoicedMark(full)) {
-                *to++ = static_cast<char16_t>(full + 1);
+            if (next == HalfVoicedMark && voicedFormOf(full) != 0) {
+                *to++ = voicedFormOf(full);
                 ++i;
             } else if (next == HalfSemiVoicedMark && takesSemiVoicedMark(full)) {
                 *to++ = static_cast<char16_t>(full + 2);

@@ -36,6 +36,16 @@ QStringList lines(const PhoneBook &book)
     return result;
 }
 
+QStringList notices(const PhoneBook &book)
+{
+    Cp932Losses losses;
+    for (const DialEntry &entry : book.entries)
+        losses.checkEntry(entry.No, line(entry));
+    if (const std::optional<QString> lost = losses.notice())
+        return {*lost};
+    return {};
+}
+
 void write(const QString &path, const PhoneBook &book)
 {
     writeTextLines(path, lines(book));

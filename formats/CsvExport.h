@@ -13,6 +13,9 @@ QString header(); // "短縮番号,名前,カナ,電話番号,グループ,着�
 QString line(const DialEntry &entry);
 QStringList lines(const PhoneBook &book);
 
+// What to tell the user before the export is written: characters code page 932 lacks.
+QStringList notices(const PhoneBook &book);
+
 // Writes the export atomically in code page 932 with CR LF line ends; throws
 // DalvinoError with the file error text when the file cannot be written.
 void write(const QString &path, const PhoneBook &book);

@@ -4,7 +4,7 @@
 #include "core/TextBlock.h"
 #include "core/Vocabulary.h"
 #include "core/WidthRules.h"
-#include "formats/CharSearch.h"
+#include "formats/TextEncoding.h"
 #include "formats/TextFile.h"
 
 #include <algorithm>
@@ -18,92 +18,13 @@ namespace CsvImport {
 
 namespace {
 
-// Length of a valid UTF-8 sequence at bytes[i], 0 when it is not one (overlong forms,
-// surrogates and code points above U+10FFFF are not valid).
-int utf8SequenceLength(const unsigned char *bytes, qsizetype i, qsizetype size)
-{
-    const unsigned char lead = bytes[i];
-    int length;
-    unsigned char low = 0x80, high = 0xBF; // range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0)
-            low = 0xA0;
-        else if (lead == 0xED)
-            high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0)
-            low = 0x90;
-        else if (lead == 0xF4)
-            high = 0x8F;
-    } else {
-        return 0;
-    }
-    if (i + length > size)
-        return 0;
-    if (bytes[i + 1] < low || bytes[i + 1] > high)
-        return 0;
-    for (int k = 2; k < length; ++k) {
-        if ((bytes[i + k] & 0xC0) != 0x80)
-            return 0;
-    }
-    return length;
-}
-
-bool hasByteOrderMark(const QByteArray &bytes)
-{
-    return bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
-}
-
 const QString SpaceMark = QStringLiteral("[SP]");
-
-// The first count fields of a line, empty views for the missing ones; one pass over the
-// line, which is scanned for every row imported. Returns whether the fields may hold a
-// "[" (only then can one hold "[SP]").
-bool splitViews(QStringView line, int count, std::vector<QStringView> &views)
-{
-    views.clear();
-    qsizetype start = 0;
-    const bool bracket = forEachOfNoting(line, u',', u'[', [&](qsizetype i) {
-        views.push_back(line.sliced(start, i - start));
-        start = i + 1;
-        return static_cast<int>(views.size()) < count;
-    });
-    if (static_cast<int>(views.size()) < count)
-        views.push_back(line.sliced(start));
-    views.resize(count);
-    return bracket;
-}
 
 } // namespace
 
-bool looksLikeUtf8(const QByteArray &bytes)
-{
-    const auto *data = reinterpret_cast<const unsigned char *>(bytes.constData());
-    const qsizetype size = bytes.size();
-    bool multiByte = false;
-    for (qsizetype i = 0; i < size;) {
-        if (data[i] < 0x80) {
-            ++i;
-            continue;
-        }
-        const int length = utf8SequenceLength(data, i, size);
-        if (length == 0)
-            return false;
-        multiByte = true;
-        i += length;
-    }
-    return multiByte;
-}
-
 QString decode(const QByteArray &bytes)
 {
-    if (!hasByteOrderMark(bytes) && looksLikeUtf8(bytes))
-        return QString::fromUtf8(bytes);
-    return decodeText(bytes);
+    return decodeAs(bytes, detectEncoding(bytes));
 }
 
 QString emptyFileText(const QString &path)
@@ -111,75 +32,85 @@ QString emptyFileText(const QString &path)
     return cannotOpenText(path, QStringLiteral("ファイルが空です。"));
 }
 
-int fieldCount(QStringView firstLine)
+int fieldCount(QStringView firstRecord)
 {
-    return static_cast<int>(firstLine.count(u',')) + 1;
+    return CsvText::fieldCount(firstRecord, firstRecord.contains(u'"'), MaxFields);
 }
 
-QStringList splitRow(QStringView line, int fieldCount)
+QStringList splitRow(QStringView record, int fieldCount)
 {
+    CsvText::FieldSplitter splitter;
     QStringList fields;
     fields.reserve(fieldCount);
-    qsizetype start = 0;
-    while (fields.size() < fieldCount) {
-        if (start > line.size()) {
-            fields.append(QString());
-            continue;
-        }
-        qsizetype comma = line.indexOf(u',', start);
-        if (comma < 0)
-            comma = line.size();
-        QString field = line.mid(start, comma - start).toString();
+    for (const QStringView view : splitter.split(record, record.contains(u'"'), fieldCount)) {
+        QString field = view.toString();
         if (!fields.isEmpty() && field.contains(u'['))
             field.remove(SpaceMark);
         fields.append(field);
-        start = comma + 1;
     }
     return fields;
-}
-
-int rowCount(QStringView text)
-{
-    int count = 0;
-    for (const LineSpan &line : lineSpans(text)) {
-        if (line.length > 0)
-            ++count;
-    }
-    return count;
 }
 
 QString Table::field(int row, int field) const
 {
     if (field < 0 || field >= fieldCount)
         return QString();
-    const QStringView line = this->row(row);
-    qsizetype start = 0;
-    for (int f = 0; f < field; ++f) {
-        start = line.indexOf(u',', start);
-        if (start < 0)
-            return QString();
-        ++start;
-    }
-    qsizetype end = line.indexOf(u',', start);
-    if (end < 0)
-        end = line.size();
-    QString text = line.mid(start, end - start).toString();
+    CsvText::FieldSplitter splitter;
+    QString text = splitter.split(this->row(row), rows[row].quoted, field + 1).back().toString();
     if (field > 0 && text.contains(u'['))
         text.remove(SpaceMark);
     return text;
 }
 
-Table buildTable(QString text, const std::function<void(int)> &progress)
+QStringList Table::fields(int row) const
+{
+    return splitRow(this->row(row), fieldCount);
+}
+
+QStringList Table::notices() const
+{
+    QStringList list;
+    if (unclosedRow > 0)
+        list << unclosedQuoteText(unclosedRow);
+    if (fieldsCut)
+        list << fieldsCutText();
+    return list;
+}
+
+QString unclosedQuoteText(int row)
+{
+    return QStringLiteral(
+               "%1行目の「\"」が閉じられていないため、その行の終わりまでを１つのフィールドとして読み込みました")
+        .arg(row);
+}
+
+QString fieldsCutText()
+{
+    return QStringLiteral("1行目のフィールドが%1を超えるため、フィールド%1までを読み込みました").arg(MaxFields);
+}
+
+Table buildTable(QString text, const std::function<void(int, int)> &progress)
 {
     Table table;
-    std::vector<LineSpan> lines = lineSpans(text);
-    table.fieldCount = lines.empty() ? 0 : fieldCount(QStringView(text).first(lines.front().length));
-    std::erase_if(lines, [](const LineSpan &line) { return line.length == 0; });
-    table.rows = std::move(lines);
+    std::vector<CsvText::Record> records = CsvText::records(text);
+    if (!records.empty()) {
+        const CsvText::Record &first = records.front();
+        const QStringView firstRecord = QStringView(text).sliced(first.start, first.length);
+        const int fields = CsvText::fieldCount(firstRecord, first.quoted, MaxFields + 1);
+        table.fieldCount = qMin(fields, MaxFields);
+        table.fieldsCut = fields > MaxFields;
+    }
+    std::erase_if(records, [](const CsvText::Record &record) { return record.length == 0; });
+    // Once a quote has run to the end of the text unclosed, every later quote stands in
+    // a pair: there is one such row at most.
+    const auto unclosed = std::find_if(records.begin(), records.end(), [](const auto &r) { return r.unclosed; });
+    if (unclosed != records.end())
+        table.unclosedRow = static_cast<int>(unclosed - records.begin()) + 1;
+    table.rows = std::move(records);
     table.text = std::move(text);
     if (progress) {
         for (int row = 1; row <= table.rowCount(); ++row)
-            progress(row);
+            progress(row, table.rowCount());
     }
     return table;
 }
@@ -446,16 +377,16 @@ void importSlots(PhoneBook &book, const Table &table, const Request &request, Sl
     FieldConverter convert;
     // Fields after the last one mapped are not split out.
     const int fieldsUsed = 1 + std::max({m.name, m.kana, m.phone, m.group, m.ring, m.memo});
-    std::vector<QStringView> views;
-    views.reserve(fieldsUsed);
+    CsvText::FieldSplitter splitter;
     QString withoutSpaceMarks;
     int from = 0, to = 0;
     while (chunks.take(from, to)) {
         for (int slot = from; slot < to; ++slot) {
             // The row is split once and its fields are read in place; only a field holding
             // "[SP]" is copied.
-            const QStringView line = table.row(request.startRow + slot - 1);
-            const bool bracket = splitViews(line, fieldsUsed, views);
+            const int row = request.startRow + slot - 1;
+            const std::vector<QStringView> &views = splitter.split(table.row(row), table.rows[row].quoted, fieldsUsed);
+            const bool bracket = splitter.mayHoldBracket();
             const auto field = [&](int index) -> QStringView {
                 const QStringView view = views[index];
                 if (bracket && index > 0 && view.contains(SpaceMark)) {

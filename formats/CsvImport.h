@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/PhoneBook.h"
-#include "formats/TextFile.h"
+#include "formats/CsvText.h"
 
 #include <QByteArray>
 #include <QString>
@@ -14,39 +14,48 @@
 // the rows the user picks become entries 0000, 0001, … of a new phone book.
 namespace CsvImport {
 
-// A file without a byte-order mark is read as UTF-8 when it is valid UTF-8 holding at
-// least one multi-byte sequence (what address-book programs write today), otherwise as
-// code page 932; a byte-order mark decides as everywhere else.
-bool looksLikeUtf8(const QByteArray &bytes);
+// The text of a file: its encoding as detectEncoding tells.
 QString decode(const QByteArray &bytes);
 // The error of an empty file, which has no first line to work from.
 QString emptyFileText(const QString &path);
 
-// The number of fields of every row: the commas of the file's first line plus one.
-int fieldCount(QStringView firstLine);
-// A line split at every comma (no quoting), padded with empty fields or cut to
-// fieldCount fields; "[SP]" is deleted from every field but the first.
-QStringList splitRow(QStringView line, int fieldCount);
+// The fields offered for mapping: far more than any address book has (Outlook writes
+// 92), and a bound on what a file whose first line is mostly commas makes the window do.
+constexpr int MaxFields = 256;
 
-// The rows of a file: its text and where each non-empty line lies in it. A field is
-// split out when it is asked for, so a large file opens without a string per line or
-// per field.
+// The number of fields of every row: the fields of the file's first record (its commas
+// outside quotes plus one), at most MaxFields.
+int fieldCount(QStringView firstRecord);
+// A record split into fieldCount fields as the import splits it (quoted fields read as
+// quoting reads them), padded with empty fields or cut; "[SP]" is deleted from every
+// field but the first.
+QStringList splitRow(QStringView record, int fieldCount);
+
+// The rows of a file: its text and where each non-empty record lies in it (a quoted
+// field may carry a record over several lines). A field is split out when it is asked
+// for, so a large file opens without a string per row or per field.
 struct Table {
     int fieldCount = 0;
-    QString text;               // the whole file
-    std::vector<LineSpan> rows; // its non-empty lines, row 1 first
+    QString text;                      // the whole file
+    std::vector<CsvText::Record> rows; // its non-empty records, row 1 first
+    int unclosedRow = 0;               // the row (from 1) whose quoted field never closed
+    bool fieldsCut = false;            // the first record has more than MaxFields fields
 
     int rowCount() const { return static_cast<int>(rows.size()); }
-    QStringView row(int row) const { return QStringView(text).mid(rows[row].start, rows[row].length); }
+    QStringView row(int row) const { return QStringView(text).sliced(rows[row].start, rows[row].length); }
     // Field (from 0) of row (from 0), as splitRow gives it.
     QString field(int row, int field) const;
-    QStringList fields(int row) const { return splitRow(this->row(row), fieldCount); }
+    QStringList fields(int row) const;
+    // What the user is told once the file is read: a quote that never closed, fields cut.
+    QStringList notices() const;
 };
 
-// The table of a file's text; progress(i) is called after row i (from 1) is taken.
-Table buildTable(QString text, const std::function<void(int)> &progress = {});
-// Non-empty lines of a file's text, the gauge maximum of buildTable.
-int rowCount(QStringView text);
+// The table of a file's text; progress(row, rows) is called after row (from 1) is taken.
+Table buildTable(QString text, const std::function<void(int, int)> &progress = {});
+
+// The notices of Table.
+QString unclosedQuoteText(int row);
+QString fieldsCutText();
 
 // Row limits of the start and end row selectors.
 constexpr int MaxStartRow = 4000;

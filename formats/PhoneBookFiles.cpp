@@ -30,7 +30,7 @@ bool endsWithLeg(const QString &path)
 XmlReadOutcome load(const QString &path, const PhoneBook &current)
 {
     const bool leg = lowerSuffix(path) == QStringLiteral("leg");
-    const QString text = leg ? LegConverter::readLeg(path) : decodeText(readFileBytes(path));
+    const QString text = leg ? LegConverter::readLeg(path) : decodePhoneBookFile(readFileBytes(path));
     XmlReadOutcome outcome = readXmlPhoneBookText(text, current, leg);
     // Opening an .xml file clears the working file too; a .leg file's was removed once read.
     if (!leg)

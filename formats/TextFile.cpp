@@ -2,83 +2,24 @@
 
 #include "core/DalvinoError.h"
 #include "formats/CharSearch.h"
+#include "formats/DurableFile.h"
+#include "formats/TextEncoding.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QStringDecoder>
-#include <unicode/ucnv.h>
 
 #include <cerrno>
 #include <cstring>
-#include <memory>
 #include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-struct ConverterCloser {
-    void operator()(UConverter *converter) const { ucnv_close(converter); }
-};
-using Converter = std::unique_ptr<UConverter, ConverterCloser>;
-
-Converter openCp932()
-{
-    UErrorCode status = U_ZERO_ERROR;
-    Converter converter(ucnv_open("windows-31j", &status));
-    if (U_FAILURE(status))
-        throw DalvinoError(QStringLiteral("windows-31j: %1").arg(QString::fromLatin1(u_errorName(status))));
-    return converter;
-}
-
-} // namespace
-
-QString decodeCp932(const QByteArray &bytes)
-{
-    if (bytes.isEmpty())
-        return QString();
-    Converter converter = openCp932();
-    QString text(bytes.size(), Qt::Uninitialized); // never more UTF-16 units than bytes
-    UErrorCode status = U_ZERO_ERROR;
-    const int32_t length =
-        ucnv_toUChars(converter.get(), reinterpret_cast<UChar *>(text.data()), static_cast<int32_t>(text.size()),
-                      bytes.constData(), static_cast<int32_t>(bytes.size()), &status);
-    if (U_FAILURE(status))
-        throw DalvinoError(QStringLiteral("windows-31j: %1").arg(QString::fromLatin1(u_errorName(status))));
-    text.truncate(length);
-    return text;
-}
-
-QByteArray encodeCp932(const QString &text)
-{
-    if (text.isEmpty())
-        return QByteArray();
-    Converter converter = openCp932();
-    UErrorCode status = U_ZERO_ERROR;
-    ucnv_setSubstChars(converter.get(), "?", 1, &status);
-    QByteArray bytes(text.size() * 2, Qt::Uninitialized); // at most two bytes a UTF-16 unit
-    const int32_t length =
-        ucnv_fromUChars(converter.get(), bytes.data(), static_cast<int32_t>(bytes.size()),
-                        reinterpret_cast<const UChar *>(text.constData()), static_cast<int32_t>(text.size()), &status);
-    if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING)
-        throw DalvinoError(QStringLiteral("windows-31j: %1").arg(QString::fromLatin1(u_errorName(status))));
-    bytes.truncate(length);
-    return bytes;
-}
-
 QString decodeText(const QByteArray &bytes)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
-    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
-        const auto encoding = bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE : QStringConverter::Utf16BE;
-        QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
-        return decoder(bytes.mid(2));
-    }
-    return decodeCp932(bytes);
+    return decodeAs(bytes, markedEncoding(bytes).value_or(TextEncoding::Cp932));
 }
 
 std::vector<LineSpan> lineSpans(QStringView text)
@@ -228,33 +169,15 @@ public:
             fail(errno);
     }
 
-    void write(const QByteArray &bytes) const
+    // Every byte on the disk, all of them, before the file may replace anything.
+    void write(const QByteArray &bytes)
     {
-        qsizetype done = 0;
-        while (done < bytes.size()) {
-            qsizetype chunk = bytes.size() - done;
-            if (writeLimit >= 0 && done + chunk > writeLimit) {
-                if (done >= writeLimit)
-                    fail(ENOSPC);
-                chunk = writeLimit - done;
-            }
-            const ssize_t n = ::write(fd_, bytes.constData() + done, static_cast<size_t>(chunk));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                fail(n < 0 ? errno : EIO);
-            done += n;
+        if (writeLimit >= 0 && bytes.size() > writeLimit) {
+            DurableFile::writeAll(fd_, bytes.left(writeLimit));
+            fail(ENOSPC);
         }
-    }
-
-    // On the disk, all of it, before it may replace anything.
-    void sync(qsizetype size)
-    {
-        struct stat written {};
-        if (::fsync(fd_) != 0 || ::fstat(fd_, &written) != 0)
-            fail(errno);
-        if (written.st_size != size)
-            fail(EIO);
+        if (const int error = DurableFile::writeAll(fd_, bytes))
+            fail(error);
         const int fd = std::exchange(fd_, -1);
         if (::close(fd) != 0) // a file system on the network may report its error only here
             fail(errno);
@@ -298,7 +221,6 @@ void writeFileAtomically(const QString &path, const QByteArray &bytes)
     if (replacing)
         file.setPermissions(old.st_mode & 07777);
     file.write(bytes);
-    file.sync(bytes.size());
     file.replace(target);
 }
 

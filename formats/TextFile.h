@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formats/Cp932.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -8,10 +10,6 @@
 // Text files of the phone system: code page 932 (Shift-JIS with the Windows extensions)
 // without a byte-order mark, every line ended by CR LF. Reading also accepts a UTF-8,
 // UTF-16 LE or UTF-16 BE byte-order mark.
-
-QString decodeCp932(const QByteArray &bytes);
-// Characters without a code page 932 form become "?".
-QByteArray encodeCp932(const QString &text);
 
 // Decodes by byte-order mark, code page 932 otherwise.
 QString decodeText(const QByteArray &bytes);

@@ -4,11 +4,13 @@
 #include "core/TextBlock.h"
 #include "core/Vocabulary.h"
 #include "core/WidthRules.h"
+#include "formats/TextEncoding.h"
 #include "formats/TextFile.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -201,6 +203,31 @@ void appendEntry(QString &out, const DialEntry &entry, const DeviceModel &model)
     appendLine(out, u"\t\t</r>");
 }
 
+// The notice about characters code page 932 lacks, found in the text as it will be
+// written: the entry records name their slots, the lines before them are the customer
+// and the groups.
+std::optional<QString> lossNotice(const QString &text)
+{
+    if (fitsCp932(text))
+        return std::nullopt;
+    Cp932Losses losses;
+    bool entryPart = false;
+    QStringView slot;
+    for (const LineSpan &span : lineSpans(text)) {
+        const QStringView line = QStringView(text).sliced(span.start, span.length);
+        entryPart = entryPart || line == GroupPartEnd;
+        if (!entryPart) {
+            losses.checkOther(line);
+        } else if (line.startsWith(QLatin1StringView("\t\t<r no=\""))) {
+            slot = line.sliced(9, line.size() - 11); // between the quotes
+        } else {
+            // Three-digit record numbers are slots 0000–0999.
+            losses.checkEntry(slot.size() == 3 ? QLatin1Char('0') + slot.toString() : slot.toString(), line);
+        }
+    }
+    return losses.notice();
+}
+
 // --- Reading ----------------------------------------------------------------------
 
 using Lines = std::vector<QStringView>;
@@ -284,16 +311,17 @@ int number(QStringView text)
     return toIntOrThrow(text.toString());
 }
 
-// The model of the SpeedDial line, or -1. "VB150" names both Morvel models: the one kept
-// as a .leg file writes the model comment, the other does not.
+// The model of the SpeedDial line, or -1. A line that names several models takes the
+// first of this order. "VB150" names both Morvel models: the one kept as a .leg file
+// writes the model comment, the other does not.
 int modelOfLine(QStringView line, bool legLike)
 {
-    const QString morvel = deviceModel(ModelMorvel).systemText();
-    for (int m = 0; m < DeviceModelCount; ++m) {
-        const QString system = deviceModel(m).systemText();
-        if (!line.contains(system))
+    constexpr int order[] = {ModelZR410Std, ModelZR410Pro, ModelKN820Std, ModelKN820Pro,
+                             ModelMorvel,   ModelLM630Std, ModelLM630Pro};
+    for (const int m : order) {
+        if (!line.contains(deviceModel(m).systemText()))
             continue;
-        if (system == morvel)
+        if (m == ModelMorvel)
             return legLike ? ModelMorvel2 : ModelMorvel;
         return m;
     }
@@ -714,6 +742,8 @@ XmlPhoneBookText buildXmlPhoneBook(const PhoneBook &book)
     });
     appendLine(out, u"\t</speed>");
     appendLine(out, u"</SpeedDial>");
+    if (const std::optional<QString> lost = lossNotice(out))
+        result.notices << *lost;
     return result;
 }
 
@@ -746,6 +776,18 @@ QStringList XmlReadOutcome::messages() const
     if (skipped > 0)
         list << skippedRecordsText(skipped);
     return list;
+}
+
+QString decodePhoneBookFile(const QByteArray &bytes)
+{
+    // Read as code page 932, a UTF-8 file loses the comment that starts the entries and
+    // would open as a book without entries. A damaged byte keeps detectEncoding from
+    // seeing UTF-8, but not the comment from being found in it.
+    TextEncoding encoding = detectEncoding(bytes);
+    if (encoding == TextEncoding::Cp932 && !bytes.contains(encodeCp932(GroupPartEnd)) &&
+        bytes.contains(GroupPartEnd.toUtf8()))
+        encoding = TextEncoding::Utf8;
+    return decodeAs(bytes, encoding);
 }
 
 XmlReadOutcome readXmlPhoneBook(const QStringList &lines, const PhoneBook &current, bool extensionIsLeg)

@@ -35,6 +35,10 @@ struct XmlReadOutcome {
     QStringList messages() const;
 };
 
+// The text of a phone-book file's bytes: code page 932 as the phone system writes it,
+// or UTF-8 for a file an editor saved again as UTF-8, with or without a byte-order mark.
+QString decodePhoneBookFile(const QByteArray &bytes);
+
 // Reads the lines of a phone-book file. current gives what a file may leave as it was (the
 // MAC address when the file has none, the recorded model when the file names none).
 // extensionIsLeg: the file came through the converter from a .leg file.

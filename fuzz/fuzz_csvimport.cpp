@@ -1,5 +1,5 @@
-// The mapped import on any file: its decoding, the table's two ways of splitting a row
-// (which must agree), the checks, the conversions and the import of a row range chosen
+// The mapped import on any file: its decoding, its records, the table's two ways of
+// splitting a row (which must agree), the checks, the conversions and the import of a row range chosen
 // from the input. The import never fills more than 4000 slots, fills them from the
 // first one, and stores exactly the conversions of the chosen fields.
 #include "FuzzSupport.h"
@@ -30,23 +30,38 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (text.isEmpty())
         return 0; // an empty file is refused before the table is built
     const QStringList lines = splitLines(text);
+    const bool quoted = text.contains(u'"');
+    const QStringView whole(text);
 
     int progressCalls = 0;
-    const int rows = CsvImport::rowCount(text);
-    const CsvImport::Table table =
-        CsvImport::buildTable(std::move(text), [&](int row) { FUZZ_REQUIRE(row == ++progressCalls); });
-    FUZZ_REQUIRE(table.rowCount() == rows);
+    const CsvImport::Table table = CsvImport::buildTable(std::move(text), [&](int row, int rows) {
+        FUZZ_REQUIRE(row == ++progressCalls);
+        FUZZ_REQUIRE(rows > 0);
+    });
     FUZZ_REQUIRE(progressCalls == table.rowCount());
-    FUZZ_REQUIRE(table.fieldCount == CsvImport::fieldCount(lines.first()));
-    // The rows are the non-empty lines, as splitting the text into lines gives them.
-    int row = 0;
-    for (const QString &line : lines) {
-        if (line.isEmpty())
-            continue;
-        FUZZ_REQUIRE(row < table.rowCount() && table.row(row) == line);
-        ++row;
+    FUZZ_REQUIRE(table.fieldCount >= 1 && table.fieldCount <= CsvImport::MaxFields);
+    if (!quoted) {
+        // Without quotes the rows are the non-empty lines, split as they always were.
+        FUZZ_REQUIRE(table.fieldCount == CsvImport::fieldCount(lines.first()));
+        int row = 0;
+        for (const QString &line : lines) {
+            if (line.isEmpty())
+                continue;
+            FUZZ_REQUIRE(row < table.rowCount() && table.row(row) == line);
+            ++row;
+        }
+        FUZZ_REQUIRE(row == table.rowCount());
     }
-    FUZZ_REQUIRE(row == table.rowCount());
+    // Rows are non-empty records in the order of the text, each ending at a line end or
+    // the text's end, and at most one has a quote that never closed.
+    qsizetype end = 0;
+    for (int r = 0; r < table.rowCount(); ++r) {
+        const CsvText::Record &record = table.rows[r];
+        FUZZ_REQUIRE(record.length > 0 && record.start >= end);
+        end = record.start + record.length;
+        FUZZ_REQUIRE(end == whole.size() || whole[end] == u'\r' || whole[end] == u'\n');
+        FUZZ_REQUIRE(!record.unclosed || r + 1 == table.unclosedRow);
+    }
 
     // The preview's fields and the split rows agree (the first rows; a large file is
     // checked in part).

@@ -123,6 +123,9 @@ TFormInport::TFormInport(TFormMain *main) : QDialog(main), main_(main)
     Button3->setAutoDefault(false);
     Button4->setAutoDefault(false);
     BitBtn1->setAutoDefault(false);
+    CbEncoding = new QComboBox(this);
+    CbEncoding->setObjectName(QStringLiteral("CbEncoding"));
+    EncodingFound = new QLabel(this);
 
     FormCreate();
 
@@ -148,7 +151,13 @@ TFormInport::TFormInport(TFormMain *main) : QDialog(main), main_(main)
     bottom->addLayout(fields, 2);
     bottom->addSpacing(12);
     bottom->addLayout(rows, 1);
+    auto *encodingRow = new QHBoxLayout;
+    encodingRow->addWidget(labels_.at(8));
+    encodingRow->addWidget(CbEncoding);
+    encodingRow->addWidget(EncodingFound);
+    encodingRow->addStretch(1);
     auto *layout = new QVBoxLayout(this);
+    layout->addLayout(encodingRow);
     layout->addWidget(ListView1, 1);
     layout->addLayout(bottom);
     layout->addLayout(buttons);
@@ -159,6 +168,7 @@ TFormInport::TFormInport(TFormMain *main) : QDialog(main), main_(main)
     connect(Button3, &QPushButton::clicked, this, [this] { runGuarded([this] { Button3Click(); }); });
     connect(Button4, &QPushButton::clicked, this, [this] { runGuarded([this] { Button4Click(); }); });
     connect(BitBtn1, &QPushButton::clicked, this, [this] { runGuarded([this] { BitBtn1Click(); }); });
+    connect(CbEncoding, &QComboBox::activated, this, [this] { runGuarded([this] { CbEncodingChange(); }); });
 }
 
 void TFormInport::FormCreate()
@@ -174,7 +184,8 @@ void TFormInport::FormCreate()
                   {ComboBox5, u"着信音フィールド"},
                   {ComboBox6, u"メモフィールド"},
                   {SpinEdit1, u"開始行"},
-                  {SpinEdit2, u"終了行"}};
+                  {SpinEdit2, u"終了行"},
+                  {CbEncoding, u"文字コード"}};
     for (const auto &l : labels) {
         auto *label = new QLabel(QString::fromUtf16(l.caption), this);
         label->setBuddy(l.control);
@@ -187,6 +198,9 @@ void TFormInport::FormCreate()
     Button2->setText(QStringLiteral("Ｏ　Ｋ"));
     Button1->setText(QStringLiteral("キャンセル"));
     BitBtn1->setToolTip(QStringLiteral("インポートのヘルプを表示"));
+    CbEncoding->addItem(QStringLiteral("自動"));
+    for (const TextEncoding encoding : {TextEncoding::Cp932, TextEncoding::Utf8, TextEncoding::Utf16})
+        CbEncoding->addItem(encodingName(encoding), static_cast<int>(encoding));
 }
 
 QList<QComboBox *> TFormInport::selectors() const
@@ -196,6 +210,9 @@ QList<QComboBox *> TFormInport::selectors() const
 
 void TFormInport::resetWindow()
 {
+    path_.clear();
+    bytes_.clear();
+    EncodingFound->clear();
     SpinEdit1->setValue(0);
     SpinEdit2->setValue(0);
     Preview->clear();
@@ -203,15 +220,16 @@ void TFormInport::resetWindow()
         box->clear();
 }
 
-void TFormInport::showTable(CsvImport::Table table)
+void TFormInport::showTable(CsvImport::Table table, bool keepChoices)
 {
     QStringList items;
     for (int field = 0; field < table.fieldCount; ++field)
         items << CsvPreviewModel::fieldCaption(field);
     for (QComboBox *box : selectors()) {
+        const int chosen = keepChoices && box->currentIndex() < table.fieldCount ? box->currentIndex() : -1;
         box->clear();
         box->addItems(items);
-        box->setCurrentIndex(-1);
+        box->setCurrentIndex(chosen);
     }
     Preview->setTable(std::move(table));
     ListView1->horizontalHeader()->resizeSections(QHeaderView::Interactive);
@@ -219,27 +237,56 @@ void TFormInport::showTable(CsvImport::Table table)
         ListView1->setColumnWidth(c, 80);
 }
 
-void TFormInport::loadFile(const QString &path)
+TextEncoding TFormInport::encoding() const
 {
-    resetWindow();
-    QString text = CsvImport::decode(readFileBytes(path));
-    if (text.isEmpty())
-        throw DalvinoError(CsvImport::emptyFileText(path));
+    const QVariant chosen = CbEncoding->currentData();
+    return chosen.isValid() ? static_cast<TextEncoding>(chosen.toInt()) : detectEncoding(bytes_);
+}
 
+void TFormInport::showFile(bool fromDisk, bool keepChoices)
+{
+    // Reading, decoding and splitting a large file takes a moment: the progress window
+    // is up from the start.
     TFormSplush *splush = main_->Splush;
     splush->setPosition(0);
-    splush->setMaximum(CsvImport::rowCount(text));
     splush->setTitle(QStringLiteral("読み込み中..."));
     splush->showNow();
-    CsvImport::Table table;
     try {
-        table = CsvImport::buildTable(std::move(text), splush->progressCallback());
+        if (fromDisk)
+            bytes_ = readFileBytes(path_);
+        const TextEncoding used = encoding();
+        QString text = decodeAs(bytes_, used);
+        if (text.isEmpty())
+            throw DalvinoError(CsvImport::emptyFileText(path_));
+        EncodingFound->setText(CbEncoding->currentIndex() == 0 ? QStringLiteral("（%1）").arg(encodingName(used))
+                                                               : QString());
+        showTable(CsvImport::buildTable(std::move(text),
+                                        [splush](int row, int rows) {
+                                            splush->setMaximum(rows);
+                                            splush->setPosition(row);
+                                        }),
+                  keepChoices);
     } catch (...) {
         splush->hide();
         throw;
     }
-    showTable(std::move(table));
     splush->hide();
+    for (const QString &notice : Preview->table().notices())
+        Prompts::current().information(notice);
+}
+
+void TFormInport::loadFile(const QString &path)
+{
+    resetWindow();
+    CbEncoding->setCurrentIndex(0);
+    path_ = path;
+    showFile(true, false);
+}
+
+void TFormInport::CbEncodingChange()
+{
+    if (!path_.isEmpty())
+        showFile(false, true);
 }
 
 CsvImport::Request TFormInport::request() const
@@ -282,7 +329,8 @@ void TFormInport::Button2Click()
     splush->showNow();
     // The import writes straight into the document, which New clears first.
     main_->closeEditors();
-    const CsvImport::Result outcome = CsvImport::importInto(main_->Book, Preview->table(), r, splush->progressCallback());
+    const CsvImport::Result outcome =
+        CsvImport::importInto(main_->Book, Preview->table(), r, splush->progressCallback());
     splush->hide();
 
     main_->showCommittedPhoneBook();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/CsvImport.h"
+#include "formats/TextEncoding.h"
 
 #include <QAbstractTableModel>
 #include <QDialog>
@@ -43,27 +44,36 @@ public:
 
     QTableView *ListView1 = nullptr;
     CsvPreviewModel *Preview = nullptr;
-    QComboBox *ComboBox1 = nullptr; // name
-    QComboBox *ComboBox2 = nullptr; // kana
-    QComboBox *ComboBox3 = nullptr; // phone number
-    QComboBox *ComboBox4 = nullptr; // group
-    QComboBox *ComboBox5 = nullptr; // ring tone
-    QComboBox *ComboBox6 = nullptr; // memo
-    QSpinBox *SpinEdit1 = nullptr;  // start row
-    QSpinBox *SpinEdit2 = nullptr;  // end row
-    QPushButton *Button1 = nullptr; // キャンセル
-    QPushButton *Button2 = nullptr; // Ｏ　Ｋ
-    QPushButton *Button3 = nullptr; // 開始行に設定
-    QPushButton *Button4 = nullptr; // 終了行に設定
-    QPushButton *BitBtn1 = nullptr; // help
+    QComboBox *ComboBox1 = nullptr;  // name
+    QComboBox *ComboBox2 = nullptr;  // kana
+    QComboBox *ComboBox3 = nullptr;  // phone number
+    QComboBox *ComboBox4 = nullptr;  // group
+    QComboBox *ComboBox5 = nullptr;  // ring tone
+    QComboBox *ComboBox6 = nullptr;  // memo
+    QSpinBox *SpinEdit1 = nullptr;   // start row
+    QSpinBox *SpinEdit2 = nullptr;   // end row
+    QPushButton *Button1 = nullptr;  // キャンセル
+    QPushButton *Button2 = nullptr;  // Ｏ　Ｋ
+    QPushButton *Button3 = nullptr;  // 開始行に設定
+    QPushButton *Button4 = nullptr;  // 終了行に設定
+    QPushButton *BitBtn1 = nullptr;  // help
+    QComboBox *CbEncoding = nullptr; // 自動, Shift-JIS, UTF-8, UTF-16
+    QLabel *EncodingFound = nullptr; // the encoding 自動 chose
 
     // Empties the preview, the selectors and the row range.
     void resetWindow();
-    // Reads a file into the window behind the progress window; throws DalvinoError when
-    // it cannot be read or is empty.
+    // Reads a file into the window behind the progress window, in the encoding 自動
+    // finds; throws DalvinoError when it cannot be read or is empty. Tells the user what
+    // the reading met (quotes that never closed, fields beyond the last offered).
     void loadFile(const QString &path);
-    // Shows a table: its columns, the selectors' items and its rows.
-    void showTable(CsvImport::Table table);
+    // Shows a table: its columns, the selectors' items and its rows. keepChoices keeps
+    // the fields chosen that the table still has.
+    void showTable(CsvImport::Table table, bool keepChoices = false);
+
+    // The encoding chosen, or found when 自動 is chosen.
+    TextEncoding encoding() const;
+    // Reads the file again in the encoding chosen: the preview changes at once.
+    void CbEncodingChange();
 
     CsvImport::Request request() const;
 
@@ -77,7 +87,12 @@ private:
     void FormCreate();
     QList<QComboBox *> selectors() const;
     int selectedRow() const; // from 1; 0 when no preview row is selected
+    // Decodes the file (read from disk when fromDisk, else the bytes read before) in the
+    // encoding chosen and shows it, behind the progress window.
+    void showFile(bool fromDisk, bool keepChoices);
 
     TFormMain *main_;
+    QString path_;           // of the file shown
+    QByteArray bytes_;       // its contents
     QList<QLabel *> labels_; // of the six selectors, the start row and the end row
 };

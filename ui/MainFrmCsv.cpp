@@ -27,6 +27,8 @@ void TFormMain::csvC1Click()
         this, {QStringLiteral("export"), QStringLiteral("CSVファイルとしてエクスポート"), QStringLiteral("csv"), {}});
     if (path.isEmpty())
         return;
+    for (const QString &notice : CsvExport::notices(Book))
+        Prompts::current().information(notice);
     CsvExport::write(path, Book);
     Prompts::current().information(CsvExport::savedText(path));
 }

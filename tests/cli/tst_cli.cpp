@@ -12,7 +12,10 @@ namespace {
 
 using Run = CliRun;
 
-Run cli(const QStringList &arguments) { return runCli(arguments); }
+Run cli(const QStringList &arguments)
+{
+    return runCli(arguments);
+}
 
 QString fixture(const QString &name)
 {
@@ -68,6 +71,11 @@ void TestCli::infoOfSeveralModels_data()
         << "model: KN820Std\ncustomer-name: \ncustomer-number: \n"
            "write-mode: 書き込み時にクリア\nmac-address: 000000000000\nentries: 0\ngroups: 0\n"
         << "0件のデータが登録されています\n";
+    // Saved again by an editor as UTF-8 without a byte-order mark: the same book.
+    QTest::newRow("LM630Pro as UTF-8") << "utf-8:filled_LM630Pro.xml"
+                                       << "model: LM630Pro\ncustomer-name: 山田商事\ncustomer-number: 03-1234-5678\n"
+                                          "write-mode: 追加モード\nmac-address: 0123456789AB\nentries: 5\ngroups: 3\n"
+                                       << "5件のデータが登録されています\n";
     QTest::newRow("MorvelII") << "filled_MorvelII.xml"
                               << "model: MorvelⅡ\ncustomer-name: 山田商事\ncustomer-number: 03-1234-5678\n"
                                  "write-mode: 追加モード\nmac-address: 0123456789AB\nentries: 4\ngroups: 3\n"
@@ -79,7 +87,13 @@ void TestCli::infoOfSeveralModels()
     QFETCH(QString, file);
     QFETCH(QString, expected);
     QFETCH(QString, messages);
-    const Run run = cli({QStringLiteral("info"), fixture(file)});
+    QTemporaryDir dir;
+    QString path = fixture(file);
+    if (file.startsWith(QStringLiteral("utf-8:"))) {
+        path = dir.filePath(QStringLiteral("utf8.xml"));
+        writeFile(path, readLines(fixture(file.mid(6))).join(QStringLiteral("\r\n")).toUtf8());
+    }
+    const Run run = cli({QStringLiteral("info"), path});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, expected);
     QCOMPARE(run.err, messages);
@@ -184,12 +198,14 @@ void TestCli::twoProgramsConvertingAtOnceKeepTheirBooks()
         QString legs[2];
         for (int k = 0; k < 2; ++k) {
             legs[k] = dir.filePath(QStringLiteral("round%1-%2.leg").arg(round).arg(k));
-            runs[k].start(binDir() + QStringLiteral("/dalvino-cli"), {QStringLiteral("convert"), customers[k], legs[k]});
+            runs[k].start(binDir() + QStringLiteral("/dalvino-cli"),
+                          {QStringLiteral("convert"), customers[k], legs[k]});
         }
         for (int k = 0; k < 2; ++k) {
             QVERIFY(runs[k].waitForFinished(60000));
             QVERIFY2(runs[k].exitCode() == 0, runs[k].readAllStandardError().constData());
-            QVERIFY2(readFileBytes(legs[k]) == alone[k], qPrintable(QStringLiteral("round %1, run %2").arg(round).arg(k)));
+            QVERIFY2(readFileBytes(legs[k]) == alone[k],
+                     qPrintable(QStringLiteral("round %1, run %2").arg(round).arg(k)));
         }
     }
 }

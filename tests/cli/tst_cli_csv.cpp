@@ -11,7 +11,10 @@ namespace {
 
 using Run = CliRun;
 
-Run cli(const QStringList &arguments) { return runCli(arguments); }
+Run cli(const QStringList &arguments)
+{
+    return runCli(arguments);
+}
 
 QString legacyHeader(const QString &signature, const QString &field4, const QString &variant)
 {
@@ -40,7 +43,10 @@ private slots:
     void importCsvUtf8AndModel();
     void importCsvChecks_data();
     void importCsvChecks();
-    void importCsvRowsBeyondTheFile();
+    void importCsvRows_data();
+    void importCsvRows();
+    void importCsvQuotedFields();
+    void importCsvEncoding();
     void help();
 
 private:
@@ -124,8 +130,11 @@ void TestCliCsv::importCsvChecks_data()
 {
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("message");
-    QTest::newRow("too many rows") << QStringList{"--from", "1", "--to", "4001", "--name", "1", "--kana", "2"}
-                                   << "電話帳は最大4000件までです";
+    QTest::newRow("rows beyond the file")
+        << QStringList{"--from", "2", "--to", "9", "--name", "1", "--kana", "2"} << "--to 9: the file has 3 rows";
+    QTest::newRow("unknown encoding") << QStringList{"--from", "1",      "--to", "2",          "--name",
+                                                     "1",      "--kana", "2",    "--encoding", "latin1"}
+                                      << "Unknown encoding \"latin1\"";
     QTest::newRow("one field")
         << QStringList{"--from", "1", "--to", "2", "--name", "1"}
         << "最低でも名前・カナ・電話番号いずれか2つのフィールドを指定し、全て別のフィールドにしてください";
@@ -149,15 +158,86 @@ void TestCliCsv::importCsvChecks()
     QVERIFY(!QFile::exists(path("checked.xml")));
 }
 
-void TestCliCsv::importCsvRowsBeyondTheFile()
+// Rows are taken as asked or refused, never moved: of a 4500-row file.
+void TestCliCsv::importCsvRows_data()
 {
-    writeTextLines(path("address.csv"), splitLines(Address));
-    const Run run = cli({"import-csv", path("address.csv"), path("partial.xml"), "--from", "2", "--to", "9", "--name",
-                         "1", "--kana", "2"});
-    QCOMPARE(run.exitCode, 2);
-    QVERIFY(run.err.startsWith(QStringLiteral("予期しないデータ形式のフィールドを発見したので処理を中断します\n")));
-    QVERIFY(run.err.contains(QStringLiteral("Row 4 does not exist: the file has 3 rows")));
-    QVERIFY(!QFile::exists(path("partial.xml")));
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("err");
+    QTest::addColumn<int>("imported");
+    QTest::newRow("rows past 4000") << 4400 << 4500 << 0 << QString() << 101;
+    QTest::newRow("end beyond the file") << 4500 << 4600 << 2 << "--to 4600: the file has 4500 rows\n" << 0;
+    QTest::newRow("start beyond the file") << 4600 << 4700 << 2 << "--from 4600: the file has 4500 rows\n" << 0;
+    QTest::newRow("more than 4000 rows")
+        << 1 << 4500 << 0 << "Rows 4001 to 4500 (500 rows) were left out: a phone book holds 4000 entries\n"
+        << 4000;
+}
+
+void TestCliCsv::importCsvRows()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(int, exitCode);
+    QFETCH(QString, err);
+    QFETCH(int, imported);
+    QStringList lines;
+    for (int row = 1; row <= 4500; ++row)
+        lines << QStringLiteral("名前%1,03-%1").arg(row);
+    writeTextLines(path("rows.csv"), lines);
+    const Run run = cli({"import-csv", path("rows.csv"), path("rows-out.csv"), "--from", QString::number(from), "--to",
+                         QString::number(to), "--name", "1", "--phone", "2"});
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.err, err);
+    QCOMPARE(QFile::exists(path("rows-out.csv")), exitCode == 0);
+    if (exitCode != 0)
+        return;
+    const QStringList out = readLines(path("rows-out.csv"));
+    QCOMPARE(out.at(1).section(u',', 3, 3), QStringLiteral("03-%1").arg(from));
+    QCOMPARE(out.at(imported).section(u',', 3, 3), QStringLiteral("03-%1").arg(from + imported - 1));
+    if (imported < 4000)
+        QCOMPARE(out.at(imported + 1).section(u',', 3, 3), QString());
+    QFile::remove(path("rows-out.csv"));
+}
+
+// An Outlook export, every field quoted, whose last line lost its closing quote.
+void TestCliCsv::importCsvQuotedFields()
+{
+    QFile file(path("outlook.csv"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(encodeCp932(u"\"名\",\"姓\",\"勤務先電話\"\r\n\"太郎\",\"山田, 営業\",\"03-1234\"\r\n"
+                           u"\"\",\"鈴木\",\"04-5678\r\n"));
+    file.close();
+    const Run run = cli({"import-csv", path("outlook.csv"), path("outlook-out.csv"), "--from", "2", "--to", "3",
+                         "--name", "2", "--phone", "3"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err,
+             QStringLiteral("3行目の「\"」が閉じられていないため、その行の終わりまでを１つのフィールドとして読み込みま"
+                            "した\n"));
+    const QStringList out = readLines(path("outlook-out.csv"));
+    QCOMPARE(out.at(1), QStringLiteral("0000,山田，　営業,,03-1234,グループ０,設定なし,01,0,"));
+    QCOMPARE(out.at(2), QStringLiteral("0001,鈴木,,04-5678,グループ０,設定なし,01,0,"));
+}
+
+// Half-width katakana in code page 932 that is also valid UTF-8: found as code page 932,
+// read as UTF-8 only when asked; what code page 932 cannot hold is named on writing.
+void TestCliCsv::importCsvEncoding()
+{
+    QFile file(path("kana.csv"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(encodeCp932(u"ﾅｶﾆｼ,03"));
+    file.close();
+    const Run found = cli(
+        {"import-csv", path("kana.csv"), path("kana.xml"), "--from", "1", "--to", "1", "--kana", "1", "--phone", "2"});
+    QCOMPARE(found.exitCode, 0);
+    QCOMPARE(found.err, QString());
+    QVERIFY(readLines(path("kana.xml")).contains(QStringLiteral("\t\t\t<kn>ﾅｶﾆｼ</kn>")));
+    const Run asked = cli({"import-csv", path("kana.csv"), path("utf8.xml"), "--from", "1", "--to", "1", "--name", "1",
+                           "--phone", "2", "--encoding", "utf-8"});
+    QCOMPARE(asked.exitCode, 0);
+    QCOMPARE(asked.err, QStringLiteral("Shift-JISにない文字を含むデータが1件あります（短縮番号 0000） "
+                                       "これらの文字は「?」として保存されます\n"));
+    QVERIFY(readLines(path("utf8.xml")).contains(QStringLiteral("\t\t\t<kj>?\?</kj>")));
 }
 
 void TestCliCsv::help()

@@ -77,6 +77,7 @@ void TestWidthRules::changeFullSize_data()
     QTest::newRow("nul ends the result") << QStringLiteral("ab") + QChar(0) + QStringLiteral("cd")
                                          << QStringLiteral("ａｂ");
     QTest::newRow("wo and n") << QStringLiteral("ｦﾝ") << QStringLiteral("ヲン");
+    QTest::newRow("va and vo") << QStringLiteral("ﾜﾞｦﾞ") << QStringLiteral("ヷヺ");
 }
 
 void TestWidthRules::changeFullSize()
@@ -110,6 +111,8 @@ void TestWidthRules::changeHalfSize_data()
     QTest::newRow("ideographic space") << QStringLiteral("山田　太郎") << QStringLiteral("山田 太郎");
     QTest::newRow("full-width tilde") << QStringLiteral("～") << QStringLiteral("~");
     QTest::newRow("zu and du") << QStringLiteral("ズヅ") << QStringLiteral("ｽﾞﾂﾞ");
+    QTest::newRow("va and vo") << QStringLiteral("ヷヺ") << QStringLiteral("ﾜﾞｦﾞ");
+    QTest::newRow("vi and ve have no half form") << QStringLiteral("ヸヹ") << QStringLiteral("ヸヹ");
     QTest::newRow("nul ends the result") << QStringLiteral("ア") + QChar(0) + QStringLiteral("イ")
                                          << QStringLiteral("ｱ");
 }

@@ -3,6 +3,7 @@
 #include "formats/CsvImport.h"
 #include "formats/TextFile.h"
 
+#include <QElapsedTimer>
 #include <QtTest>
 
 using namespace CsvImport;
@@ -42,6 +43,12 @@ private slots:
     void splitting();
     void fieldCountComesFromTheFirstLine();
     void emptyLinesAreNotRows();
+    void records_data();
+    void records();
+    void unclosedQuoteKeepsTheRest();
+    void fieldsAreCapped();
+    void realWorldFiles_data();
+    void realWorldFiles();
     void checks_data();
     void checks();
     void rowLimits();
@@ -69,9 +76,7 @@ private slots:
     void entriesOwnTheirTexts();
     void importedFieldsAreTheSplitFields_data();
     void importedFieldsAreTheSplitFields();
-    void utf8WithoutBom();
-    void cp932StaysCp932();
-    void bomDecides();
+    void encodingIsDetected();
 };
 
 void TestCsvImport::splitting_data()
@@ -82,7 +87,18 @@ void TestCsvImport::splitting_data()
     QTest::newRow("exact") << "a,b,c" << 3 << QStringList{"a", "b", "c"};
     QTest::newRow("short row padded") << "a" << 3 << QStringList{"a", "", ""};
     QTest::newRow("long row cut") << "a,b,c,d,e" << 3 << QStringList{"a", "b", "c"};
-    QTest::newRow("quotes kept, comma splits") << "\"山田,太郎\",x" << 3 << QStringList{"\"山田", "太郎\"", "x"};
+    QTest::newRow("quoted comma") << "\"Example Co., Ltd.\",ｴｸｻﾞﾝﾌﾟﾙ,03" << 3
+                                  << QStringList{"Example Co., Ltd.", "ｴｸｻﾞﾝﾌﾟﾙ", "03"};
+    QTest::newRow("every field quoted") << "\"山田\",\"ﾔﾏﾀﾞ\",\"03\"" << 3 << QStringList{"山田", "ﾔﾏﾀﾞ", "03"};
+    QTest::newRow("empty quoted cells") << "\"\",\"\",x" << 3 << QStringList{"", "", "x"};
+    QTest::newRow("doubled quotes") << "\"say \"\"hi\"\"\",\"\"\"\"" << 2 << QStringList{"say \"hi\"", "\""};
+    QTest::newRow("quoted line breaks become spaces")
+        << "\"本社\r\n営業部\n二課\",b" << 2 << QStringList{"本社 営業部 二課", "b"};
+    QTest::newRow("text after the closing quote") << "\"ab\"cd,e" << 2 << QStringList{"abcd", "e"};
+    QTest::newRow("quote inside a field is text") << "5\" disk,a\"b\"" << 2 << QStringList{"5\" disk", "a\"b\""};
+    QTest::newRow("unclosed quote runs to the end") << "\"abc,def" << 3 << QStringList{"abc,def", "", ""};
+    QTest::newRow("[SP] removed inside quotes") << "a,\"b[SP]c,d\"" << 2 << QStringList{"a", "bc,d"};
+    QTest::newRow("quoted fields past the count") << "a,\"b\",\"c,d\"" << 2 << QStringList{"a", "b"};
     QTest::newRow("nothing trimmed") << " a , b " << 2 << QStringList{" a ", " b "};
     QTest::newRow("[SP] removed after field 1")
         << "[SP]1,山田[SP]太郎,[SP][SP]" << 3 << QStringList{"[SP]1", "山田太郎", ""};
@@ -114,14 +130,137 @@ void TestCsvImport::fieldCountComesFromTheFirstLine()
 void TestCsvImport::emptyLinesAreNotRows()
 {
     const QString text = QStringLiteral("a,b,c\r\n\r\n\n1,2,3\r\r2,3,4");
-    QCOMPARE(rowCount(text), 3);
     QList<int> steps;
-    const Table table = buildTable(text, [&](int i) { steps << i; });
+    const Table table = buildTable(text, [&](int i, int rows) {
+        QCOMPARE(rows, 3);
+        steps << i;
+    });
     QCOMPARE(steps, (QList<int>{1, 2, 3}));
     QCOMPARE(table.row(1), QStringLiteral("1,2,3"));
     QCOMPARE(table.field(2, 0), QStringLiteral("2"));
     // The field count comes from the file's first line, even an empty one.
     QCOMPARE(buildTable(QStringLiteral("\r\n1,2,3")).fieldCount, 1);
+}
+
+// Rows are records: a quoted line break stays inside its record; a quote that never
+// closes ends at its line end, and its row is named.
+void TestCsvImport::records_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<int>("unclosed");
+    QTest::newRow("no quotes: the lines") << "a,b\r\n\r\nc\rd\n" << QStringList{"a,b", "c", "d"} << 0;
+    QTest::newRow("quoted line break") << "a,\"b\r\nc\",d\r\ne,f\r\n" << QStringList{"a,\"b\r\nc\",d", "e,f"} << 0;
+    QTest::newRow("empty line inside quotes") << "\"x\r\n\r\ny\",1\r\n2" << QStringList{"\"x\r\n\r\ny\",1", "2"} << 0;
+    QTest::newRow("closes lines later after doubled quotes")
+        << "\"a\nb\"\"c\nd\",e\nf" << QStringList{"\"a\nb\"\"c\nd\",e", "f"} << 0;
+    QTest::newRow("unclosed quote ends at its line end") << "a,\"b\r\nc,d\r\n" << QStringList{"a,\"b", "c,d"} << 1;
+    QTest::newRow("unclosed after closed ones") << "\"a\",b\r\n\r\n\"c\"\"\r\nd,\"\"\r\n"
+                                                << QStringList{"\"a\",b", "\"c\"\"", "d,\"\""} << 2;
+    QTest::newRow("quote inside a field opens nothing") << "a\"b,c\nd\"" << QStringList{"a\"b,c", "d\""} << 0;
+}
+
+void TestCsvImport::records()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, rows);
+    QFETCH(int, unclosed);
+    const Table table = tableOf(text);
+    QStringList found;
+    for (int row = 0; row < table.rowCount(); ++row)
+        found << table.row(row).toString();
+    QCOMPARE(found, rows);
+    QCOMPARE(table.unclosedRow, unclosed);
+    QCOMPARE(table.notices().isEmpty(), unclosed == 0);
+}
+
+// A quote that never closes near the top of a large file takes its line only: the rows
+// after it stay rows, and the file is still read in one pass.
+void TestCsvImport::unclosedQuoteKeepsTheRest()
+{
+    QString text = QStringLiteral("名前,電話\r\n\"山田,03\r\n");
+    for (int i = 0; i < 50000; ++i)
+        text += QStringLiteral("\"\",y\r\n");
+    QElapsedTimer timer;
+    timer.start();
+    const Table table = tableOf(text);
+    QVERIFY2(timer.elapsed() < 1000, qPrintable(QStringLiteral("%1 ms").arg(timer.elapsed())));
+    QCOMPARE(table.rowCount(), 50002);
+    QCOMPARE(table.fields(1), (QStringList{"山田,03", ""}));
+    QCOMPARE(table.fields(50001), (QStringList{"", "y"}));
+    QCOMPARE(table.notices(),
+             QStringList{QStringLiteral(
+                 "2行目の「\"」が閉じられていないため、その行の終わりまでを１つのフィールドとして読み込みました")});
+}
+
+// A first line of a million commas gives the fields a user can map, and says so.
+void TestCsvImport::fieldsAreCapped()
+{
+    QElapsedTimer timer;
+    timer.start();
+    const Table table = tableOf(QString(1000000, u',') + QStringLiteral("\r\na,b\r\n"));
+    QCOMPARE(table.fieldCount, MaxFields);
+    QCOMPARE(table.fields(1).size(), MaxFields);
+    QCOMPARE(table.field(1, 1), QStringLiteral("b"));
+    QCOMPARE(table.notices(),
+             QStringList{QStringLiteral("1行目のフィールドが256を超えるため、フィールド256までを読み込みました")});
+    QVERIFY2(timer.elapsed() < 1000, qPrintable(QStringLiteral("%1 ms").arg(timer.elapsed())));
+    QVERIFY(tableOf(QString(MaxFields - 1, u',')).notices().isEmpty());
+    QCOMPARE(tableOf(QStringLiteral("\"a,b\",c")).fieldCount, 2);
+}
+
+// Files in the shapes that Excel, Google Contacts and Outlook write: each row's name,
+// kana and phone number land in their own entry.
+void TestCsvImport::realWorldFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QList<int>>("fields"); // name, kana, phone, from 0
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("kanas");
+    QTest::addColumn<QStringList>("phones");
+    QTest::newRow("Excel save")
+        << encodeCp932(
+               QStringLiteral("会社名,フリガナ,電話番号,住所\r\n"
+                              "\"Example Co., Ltd.\",ｴｸｻﾞﾝﾌﾟﾙ,03-1234-5678,\"東京都千代田区1-1\r\n丸の内ビル5F\"\r\n"
+                              "山田商店,ﾔﾏﾀﾞｼｮｳﾃﾝ,06-1111-2222,大阪府\r\n"
+                              "\"\"\"Quote\"\" Inc.\",,045-000-0000,\r\n"))
+        << QList<int>{0, 1, 2} << QStringList{"Example Co., Ltd.", "山田商店", "\"Quote\" Inc."}
+        << QStringList{"ｴｸｻﾞﾝﾌﾟﾙ", "ﾔﾏﾀﾞｼｮｳﾃﾝ", ""} << QStringList{"03-1234-5678", "06-1111-2222", "045-000-0000"};
+    QTest::newRow("Google Contacts export")
+        << QStringLiteral(
+               "Name,Given Name,Additional Name,Family Name,Yomi Name,Notes,Group Membership,"
+               "Phone 1 - Type,Phone 1 - Value\r\n"
+               "山田 太郎,太郎,,山田,やまだ たろう,\"メモ, 一行目\n二行目\",* myContacts,Mobile,090-1234-5678\r\n"
+               "鈴木 花子,花子,,鈴木,すずき はなこ,,* myContacts,Work,03-5555-6666\r\n")
+               .toUtf8()
+        << QList<int>{0, 4, 8} << QStringList{"山田 太郎", "鈴木 花子"} << QStringList{"やまだ たろう", "すずき はなこ"}
+        << QStringList{"090-1234-5678", "03-5555-6666"};
+    QTest::newRow("Outlook export") << encodeCp932(QStringLiteral(
+                                           "\"名\",\"姓\",\"フリガナ\",\"会社\",\"勤務先電話\"\r\n"
+                                           "\"太郎\",\"山田\",\"ﾔﾏﾀﾞ ﾀﾛｳ\",\"株式会社ＡＢＣ\",\"03-1234-5678\"\r\n"
+                                           "\"\",\"鈴木\",\"\",\"\",\"\"\r\n"))
+                                    << QList<int>{1, 2, 4} << QStringList{"山田", "鈴木"} << QStringList{"ﾔﾏﾀﾞ ﾀﾛｳ", ""}
+                                    << QStringList{"03-1234-5678", ""};
+}
+
+void TestCsvImport::realWorldFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QList<int>, fields);
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, kanas);
+    QFETCH(QStringList, phones);
+    const Table table = buildTable(decode(bytes));
+    QCOMPARE(table.rowCount(), names.size() + 1);
+    const Outcome outcome = import(PhoneBook(), table, request(2, table.rowCount(), fields[0], fields[1], fields[2]));
+    QVERIFY(!outcome.failure);
+    for (int i = 0; i < names.size(); ++i) {
+        const DialEntry &e = outcome.book.entries[i];
+        QCOMPARE(e.name(), toName(names[i]));
+        QCOMPARE(e.kana(), toKana(kanas[i]));
+        QCOMPARE(e.phone(), phones[i]);
+    }
+    QVERIFY(!outcome.book.entries[names.size()].isRegistered());
 }
 
 void TestCsvImport::checks_data()
@@ -626,10 +765,12 @@ void TestCsvImport::importedFieldsAreTheSplitFields_data()
     QTest::newRow("one field") << "onlyname";
     // Rows longer than the eight characters the separator search compares at a time,
     // with separators and "[SP]" on both sides of each boundary.
-    QTest::newRow("long fields") << "山田太郎商事株式会社営業部,やまだたろうしょうじ,(03)1234-5678,10,着信音Ｃ,第二営業部担当者";
+    QTest::newRow("long fields")
+        << "山田太郎商事株式会社営業部,やまだたろうしょうじ,(03)1234-5678,10,着信音Ｃ,第二営業部担当者";
     QTest::newRow("commas at the boundaries") << "1234567,90123456,,4567890,1,34567";
     QTest::newRow("space mark across a boundary") << "abcdefg,h[SP]ijklmn,opqrst[SP]u,3,A,vwxyz[SP][SP]ab";
-    QTest::newRow("more long fields than the first line") << "aaaaaaaaaa,bbbbbbbbbb,cccccccccc,dddddddddd,eeeeeeeeee,ffffffffff,gggggggggg";
+    QTest::newRow("more long fields than the first line")
+        << "aaaaaaaaaa,bbbbbbbbbb,cccccccccc,dddddddddd,eeeeeeeeee,ffffffffff,gggggggggg";
 }
 
 void TestCsvImport::importedFieldsAreTheSplitFields()
@@ -652,36 +793,13 @@ void TestCsvImport::importedFieldsAreTheSplitFields()
     QCOMPARE(e.memo(), toMemo(fields[5]));
 }
 
-void TestCsvImport::utf8WithoutBom()
+void TestCsvImport::encodingIsDetected()
 {
     const QString text = QStringLiteral("山田,やまだ,03\r\n");
-    const QByteArray utf8 = text.toUtf8();
-    QVERIFY(looksLikeUtf8(utf8));
-    QCOMPARE(decode(utf8), text);
-}
-
-void TestCsvImport::cp932StaysCp932()
-{
-    const QString text = QStringLiteral("山田,ﾔﾏﾀﾞ,03\r\n鈴木,ｽｽﾞｷ,04\r\n");
-    const QByteArray cp932 = encodeCp932(text);
-    QVERIFY(!looksLikeUtf8(cp932));
-    QCOMPARE(decode(cp932), text);
-    // Plain ASCII has no multi-byte sequence: read as before.
-    QVERIFY(!looksLikeUtf8("abc,def\r\n"));
-    QCOMPARE(decode("abc,def"), QStringLiteral("abc,def"));
-    // Overlong forms and surrogates are not UTF-8.
-    QVERIFY(!looksLikeUtf8("\xC0\xAF"));
-    QVERIFY(!looksLikeUtf8("\xED\xA0\x80"));
-    QVERIFY(!looksLikeUtf8("\xE5\xB1"));
-}
-
-void TestCsvImport::bomDecides()
-{
-    const QString text = QStringLiteral("山田,やまだ");
+    QCOMPARE(decode(text.toUtf8()), text);
+    const QString cp932 = QStringLiteral("山田,ﾔﾏﾀﾞ,03\r\n鈴木,ｽｽﾞｷ,04\r\n");
+    QCOMPARE(decode(encodeCp932(cp932)), cp932);
     QCOMPARE(decode("\xEF\xBB\xBF" + text.toUtf8()), text);
-    QByteArray utf16("\xFF\xFE", 2);
-    utf16.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
-    QCOMPARE(decode(utf16), text);
 }
 
 QTEST_GUILESS_MAIN(TestCsvImport)

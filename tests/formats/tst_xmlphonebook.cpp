@@ -201,6 +201,12 @@ private slots:
     void threeDigitRecordsOfZR410Std();
     void morvelTwoByModelComment();
     void unknownModelKeepsRecordedModel();
+    void modelNamedFirstInOrder_data();
+    void modelNamedFirstInOrder();
+    void utf8WithoutByteOrderMark_data();
+    void utf8WithoutByteOrderMark();
+    void lostCharactersAreNamed_data();
+    void lostCharactersAreNamed();
     void faxResetRule();
     void kanaUnescapingOrder();
     void notAPhoneBook_data();
@@ -528,6 +534,105 @@ void TestXmlPhoneBook::unknownModelKeepsRecordedModel()
     QCOMPARE(outcome.book.SyubetuFlag, ModelKN820Pro);
     QCOMPARE(outcome.book.entries[1].memo(), QStringLiteral("メモ"));
     QCOMPARE(outcome.book.entries[1].destination(), QStringLiteral("内線グループＥ"));
+}
+
+// A SpeedDial line that names two models takes the first of ZR410Std, ZR410Pro,
+// KN820Std, KN820Pro, VB150, LM630Std, LM630Pro.
+void TestXmlPhoneBook::modelNamedFirstInOrder_data()
+{
+    QTest::addColumn<QString>("system");
+    QTest::addColumn<int>("model");
+    QTest::newRow("VB150 before ZR410Pro") << "VB150 ZR410Pro" << ModelZR410Pro;
+    QTest::newRow("LM630Std before KN820Pro") << "LM630Std KN820Pro" << ModelKN820Pro;
+    QTest::newRow("ZR410Pro before ZR410Std") << "ZR410Pro ZR410Std" << ModelZR410Std;
+    QTest::newRow("LM630Pro before LM630Std") << "LM630Pro LM630Std" << ModelLM630Std;
+    QTest::newRow("LM630Std before VB150") << "LM630Std VB150" << ModelMorvel2; // the file has a model comment
+}
+
+void TestXmlPhoneBook::modelNamedFirstInOrder()
+{
+    QFETCH(QString, system);
+    QFETCH(int, model);
+    QStringList lines = lm630File({}, {});
+    lines[2] = QStringLiteral("<SpeedDial System=\"%1\" >").arg(system);
+    QCOMPARE(readXmlPhoneBook(lines, PhoneBook(), false).book.SyubetuFlag, model);
+}
+
+// A phone book an editor saved again as UTF-8 without a byte-order mark opens with its
+// entries, also with a damaged byte in it.
+void TestXmlPhoneBook::utf8WithoutByteOrderMark_data()
+{
+    QTest::addColumn<int>("model");
+    QTest::addColumn<bool>("damaged");
+    for (const int model : {ModelZR410Std, ModelLM630Pro}) {
+        QTest::addRow("%s", qPrintable(ModelFiles.at(model))) << model << false;
+        QTest::addRow("%s, damaged", qPrintable(ModelFiles.at(model))) << model << true;
+    }
+}
+
+void TestXmlPhoneBook::utf8WithoutByteOrderMark()
+{
+    QFETCH(int, model);
+    QFETCH(bool, damaged);
+    const QByteArray cp932 = expectedFile(QStringLiteral("filled_%1.xml").arg(ModelFiles.at(model)));
+    QByteArray utf8 = decodeText(cp932).toUtf8();
+    if (damaged)
+        utf8.replace("\xE7\xB7\x8F", "\xE7\xB7"); // 総 of 総務 cut short
+    const XmlReadOutcome expected = readXmlPhoneBookText(decodeText(cp932), PhoneBook(), false);
+    const XmlReadOutcome outcome = readXmlPhoneBookText(decodePhoneBookFile(utf8), PhoneBook(), false);
+    QVERIFY(outcome.accepted);
+    QVERIFY(outcome.count > 0);
+    QCOMPARE(outcome.count, expected.count);
+    QCOMPARE(outcome.book.UserName, expected.book.UserName);
+    QCOMPARE(outcome.book.entries[0], expected.book.entries[0]);
+    QCOMPARE(outcome.book.entries[12].name() == expected.book.entries[12].name(), !damaged);
+    QCOMPARE(decodePhoneBookFile(cp932), decodeText(cp932));
+}
+
+// Before a save that writes "?" for characters code page 932 lacks, one notice names how
+// many entries and their first slots.
+void TestXmlPhoneBook::lostCharactersAreNamed_data()
+{
+    QTest::addColumn<int>("model");
+    QTest::addColumn<QString>("userName");
+    QTest::addColumn<QString>("notice");
+    const QString tail = QStringLiteral("\r\nこれらの文字は「?」として保存されます");
+    const QString entries = QStringLiteral("Shift-JISにない文字を含むデータが3件あります（短縮番号 0003、0010、0012）");
+    QTest::newRow("entries") << ModelLM630Pro << QString() << entries + tail;
+    QTest::newRow("customer too") << ModelLM630Pro << QStringLiteral("𠮷野")
+                                  << entries +
+                                         QStringLiteral("\r\nお客様名・お客様電話番号・グループ名に"
+                                                        "Shift-JISにない文字があります") +
+                                         tail;
+    // Three-digit records, and no memo written: the entry with a lost memo is not named.
+    QTest::newRow("ZR410Std") << ModelZR410Std << QString()
+                              << QStringLiteral("Shift-JISにない文字を含むデータが2件あります（短縮番号 0003、0012）") +
+                                     tail;
+}
+
+void TestXmlPhoneBook::lostCharactersAreNamed()
+{
+    QFETCH(int, model);
+    QFETCH(QString, userName);
+    QFETCH(QString, notice);
+    PhoneBook book;
+    book.Syubetu = model;
+    book.UserName = userName;
+    book.entries[1].setField(DialEntry::Name, QStringLiteral("山田"));
+    book.entries[3].setField(DialEntry::Name, QStringLiteral("José"));
+    book.entries[3].setField(DialEntry::Memo, QStringLiteral("ʤ"));
+    book.entries[10].setField(DialEntry::Name, QStringLiteral("吉田"));
+    book.entries[10].setField(DialEntry::Memo, QStringLiteral("𠮷田"));
+    book.entries[12].setField(DialEntry::Kana, QStringLiteral("ʤ"));
+    book.entries[20].setField(DialEntry::Memo, QStringLiteral("𠮷")); // not registered, not written
+    const XmlPhoneBookText text = buildXmlPhoneBook(book);
+    QCOMPARE(text.notices.last(), notice);
+    book.entries[3].setField(DialEntry::Name, QStringLiteral("ホセ"));
+    book.entries[3].setField(DialEntry::Memo, QString());
+    book.entries[10].setField(DialEntry::Memo, QString());
+    book.entries[12].setField(DialEntry::Kana, QStringLiteral("ｼﾞｬ"));
+    book.UserName.clear();
+    QVERIFY(!buildXmlPhoneBook(book).notices.join(u' ').contains(QStringLiteral("Shift-JIS")));
 }
 
 void TestXmlPhoneBook::faxResetRule()

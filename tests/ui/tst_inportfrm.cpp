@@ -2,8 +2,8 @@
 #include "core/DalvinoError.h"
 #include "formats/AppPaths.h"
 #include "formats/TextFile.h"
-#include "ui/HelpTopics.h"
 #include "ui/EditFrm.h"
+#include "ui/HelpTopics.h"
 #include "ui/InportFrm.h"
 #include "ui/MainFrm.h"
 #include "ui/PhoneBookModels.h"
@@ -40,6 +40,9 @@ private slots:
     void loadResetsThePreviousFile();
     void utf8FileWithoutBom();
     void emptyFileIsRefused();
+    void encodingChoiceChangesThePreview();
+    void quotedRecordsAndTheirNotice();
+    void largeFileLoadsQuickly_data();
     void largeFileLoadsQuickly();
     void rowButtons();
     void validationInOrder();
@@ -183,11 +186,78 @@ void TestInportFrm::emptyFileIsRefused()
     }
 }
 
+// 自動 finds code page 932 for half-width katakana that are also valid UTF-8; another
+// choice shows the file again at once, keeping the fields chosen.
+void TestInportFrm::encodingChoiceChangesThePreview()
+{
+    QStringList items;
+    for (int i = 0; i < form_->CbEncoding->count(); ++i)
+        items << form_->CbEncoding->itemText(i);
+    QCOMPARE(items, (QStringList{"自動", "Shift-JIS", "UTF-8", "UTF-16"}));
+    form_->loadFile(writeFile("kana.csv", encodeCp932(u"ﾅｶﾆｼ,03")));
+    QCOMPARE(form_->Preview->index(0, 0).data().toString(), QStringLiteral("ﾅｶﾆｼ"));
+    QCOMPARE(form_->EncodingFound->text(), QStringLiteral("（Shift-JIS）"));
+    form_->ComboBox2->setCurrentIndex(0);
+    form_->CbEncoding->setCurrentIndex(2);
+    form_->CbEncodingChange();
+    QCOMPARE(form_->Preview->index(0, 0).data().toString(), QStringLiteral("ŶƼ"));
+    QCOMPARE(form_->ComboBox2->currentIndex(), 0);
+    QCOMPARE(form_->EncodingFound->text(), QString());
+    form_->CbEncoding->setCurrentIndex(3);
+    form_->CbEncodingChange();
+    QCOMPARE(form_->Preview->columnCount(), 1); // no comma in UTF-16
+    QCOMPARE(form_->ComboBox2->currentIndex(), 0);
+    form_->CbEncoding->setCurrentIndex(0);
+    form_->CbEncodingChange();
+    QCOMPARE(form_->Preview->index(0, 1).data().toString(), QStringLiteral("03"));
+    // A new file starts from 自動 again.
+    form_->CbEncoding->setCurrentIndex(2);
+    form_->loadFile(writeFile("kana2.csv", encodeCp932(u"ﾅｶﾆｼ,03")));
+    QCOMPARE(form_->CbEncoding->currentIndex(), 0);
+    QVERIFY(splush_->isHidden());
+}
+
+// A quoted line break stays in its row: the row numbers, the gauge and the rows set
+// count records. A quote that never closes is named once the file is read.
+void TestInportFrm::quotedRecordsAndTheirNotice()
+{
+    form_->loadFile(writeFile("q.csv", encodeCp932(u"名前,住所\r\n\"山田\",\"東京都\r\n1-1\"\r\n\"鈴木,大阪\r\n")));
+    QCOMPARE(form_->Preview->rowCount(), 3);
+    QCOMPARE(form_->Preview->index(1, 1).data().toString(), QStringLiteral("東京都 1-1"));
+    QCOMPARE(form_->Preview->index(2, 0).data().toString(), QStringLiteral("鈴木,大阪"));
+    QCOMPARE(splush_->Gauge1->MaxValue(), 3);
+    QCOMPARE(prompts_->texts(),
+             QStringList{QStringLiteral(
+                 "3行目の「\"」が閉じられていないため、その行の終わりまでを１つのフィールドとして読み込みました")});
+    selectRow(3);
+    form_->Button3Click();
+    QCOMPARE(form_->SpinEdit1->value(), 3);
+}
+
+// Large files open at once: many rows, or a first line of a million commas, of which the
+// window offers the fields a user can map and says so.
+void TestInportFrm::largeFileLoadsQuickly_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<QStringList>("notices");
+    QByteArray manyRows;
+    for (int i = 1; i <= 10000; ++i)
+        manyRows += encodeCp932(QStringLiteral("名前%1,ﾅﾏｴ,03-%1,3,A,メモ\r\n").arg(i));
+    QTest::newRow("10000 rows") << manyRows << 10000 << 6 << QStringList();
+    QTest::newRow("a million commas") << QByteArray(1000000, ',') + "\r\n名前10000\r\n"
+                                      << 2 << CsvImport::MaxFields
+                                      << QStringList{QStringLiteral(
+                                             "1行目のフィールドが256を超えるため、フィールド256までを読み込みました")};
+}
+
 void TestInportFrm::largeFileLoadsQuickly()
 {
-    QByteArray bytes;
-    for (int i = 1; i <= 10000; ++i)
-        bytes += encodeCp932(QStringLiteral("名前%1,ﾅﾏｴ,03-%1,3,A,メモ\r\n").arg(i));
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, rows);
+    QFETCH(int, columns);
+    QFETCH(QStringList, notices);
     const QString path = writeFile("large.csv", bytes);
     form_->show();
     QElapsedTimer timer;
@@ -196,8 +266,11 @@ void TestInportFrm::largeFileLoadsQuickly()
     QCoreApplication::processEvents();
     const qint64 elapsed = timer.elapsed();
     form_->hide();
-    QCOMPARE(form_->Preview->rowCount(), 10000);
-    QCOMPARE(form_->Preview->index(9999, 0).data().toString(), QStringLiteral("名前10000"));
+    QCOMPARE(form_->Preview->rowCount(), rows);
+    QCOMPARE(form_->Preview->columnCount(), columns);
+    QCOMPARE(form_->ComboBox6->count(), columns);
+    QCOMPARE(form_->Preview->index(rows - 1, 0).data().toString(), QStringLiteral("名前10000"));
+    QCOMPARE(prompts_->texts(), notices);
     QVERIFY2(elapsed < 2000, qPrintable(QStringLiteral("%1 ms").arg(elapsed)));
 }
 

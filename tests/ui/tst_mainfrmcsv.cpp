@@ -40,6 +40,7 @@ private slots:
     void cleanup();
     void exportCancelled();
     void exportWritesTheList();
+    void exportNamesLostCharacters();
     void exportFailureShowsNoSuccess();
     void exportThroughTheChooser();
     void legacyRead();
@@ -117,6 +118,18 @@ void TestMainFrmCsv::exportWritesTheList()
     QCOMPARE(main_->Book.FileName, QStringLiteral("/work/book.leg"));
     QVERIFY(main_->Book.Modified);
     QCOMPARE(main_->StatusPanel0->text(), QStringLiteral("変更あり"));
+}
+
+// Characters code page 932 lacks are named before the file is written, then written as "?".
+void TestMainFrmCsv::exportNamesLostCharacters()
+{
+    main_->Book.entries[7].setField(DialEntry::Memo, QStringLiteral("𠮷田"));
+    files_->paths.enqueue(path(QStringLiteral("lost.csv")));
+    main_->csvC1Click();
+    QCOMPARE(prompts_->texts(), (QStringList{QStringLiteral("Shift-JISにない文字を含むデータが1件あります（短縮番号 "
+                                                            "0007）\r\nこれらの文字は「?」として保存されます"),
+                                             QStringLiteral("［lost.csv］を保存しました")}));
+    QCOMPARE(readLines(path(QStringLiteral("lost.csv"))).at(8), QStringLiteral("0007,,,,グループ０,設定なし,01,0,?田"));
 }
 
 void TestMainFrmCsv::exportFailureShowsNoSuccess()
