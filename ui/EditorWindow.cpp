@@ -16,4 +16,7 @@ void showEditorWindow(QWidget *editor, const QWidget *owner, QWidget *firstField
     }
     editor->show();
     firstField->setFocus(); // FormShow
+    // The keyboard goes with it: a tool window is not activated by every window manager
+    // when it appears, and the user's typing would go to the main list instead.
+    editor->activateWindow();
 }

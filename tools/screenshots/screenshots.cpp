@@ -11,6 +11,7 @@
 #include "ui/AnalysisFrm.h"
 #include "ui/CsvSaveDialogFrm.h"
 #include "ui/EditFrm.h"
+#include "ui/FileChoices.h"
 #include "ui/FindFrm.h"
 #include "ui/GroupEditFrm.h"
 #include "ui/HelpFrm.h"
@@ -25,17 +26,19 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFont>
 #include <QIcon>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTimer>
 #include <QTreeWidget>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -90,6 +93,26 @@ void save(QWidget *window, const QString &folder, const QString &name)
         return;
     }
     std::printf("%s  %dx%d\n", qPrintable(path), window->width(), window->height());
+}
+
+// Takes the modal window (a message box, a file dialog) that run opens, then closes it.
+void saveModal(const QString &folder, const QString &name, const std::function<void()> &run)
+{
+    QTimer::singleShot(0, [folder, name] {
+        QElapsedTimer waited;
+        waited.start();
+        while (!QApplication::activeModalWidget() && waited.elapsed() < 5000)
+            settle(50);
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog) {
+            std::fprintf(stderr, "could not take %s: nothing opened\n", qPrintable(name));
+            failed = true;
+            return;
+        }
+        save(dialog, folder, name);
+        dialog->reject();
+    });
+    run();
 }
 
 // A customer's address list as another program exports it, for the mapped import.
@@ -160,6 +183,16 @@ int takeAll(const QString &outFolder, const QString &samples)
     main.raise();
     main.selectPosition(1);
     save(&main, outFolder, QStringLiteral("main-window"));
+
+    // Qt's own dialogs as the program sets them up: a question over the main window and
+    // the open dialog in the folder of the samples.
+    saveModal(outFolder, QStringLiteral("question-box"),
+              [&] { MessageBoxPrompts().confirm(TFormMain::unsavedChangesText(main.Book.FileName)); });
+    QDir::setCurrent(work.path());
+    saveModal(outFolder, QStringLiteral("open-dialog"), [&] {
+        FileChoices::current().choose(&main, {QStringLiteral("open"), QStringLiteral("開く"),
+                                              QStringLiteral("電話帳ファイル|*.csv;*.leg"), QString()});
+    });
 
     // The entry editor on an entry with an incoming destination of its own, if any.
     int position = 1;
@@ -258,11 +291,6 @@ int main(int argc, char *argv[])
     // Settings and temp/ of this run stay beside this program in the build folder, where
     // the converter and data/ are too.
     AppPaths::setExecutableFolder(QCoreApplication::applicationDirPath());
-    // A Japanese desktop's interface font: with a Latin default font the fallback picks
-    // different Japanese fonts for kanji and kana, and their spaces differ in width.
-    QFont font(QStringLiteral("IPAPGothic"));
-    font.setPointSize(QApplication::font().pointSize());
-    QApplication::setFont(font);
     // The icon theme a desktop session names; a bare X server names none, and the file
     // chooser's folders would then show without their icons.
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QStringLiteral("hicolor"))
