@@ -65,8 +65,8 @@ QString titleBar(const QWidget *window)
 }
 
 // Answers the next message box through the X server once it has the keyboard, from the
-// event loop that runs while the box waits. When no box gets the keyboard in time, the
-// box is closed so that the test goes on and reports it.
+// event loop that runs while the box waits. A box that does not get the keyboard, or that
+// the answer does not reach, is closed after a while, so that the test goes on and fails.
 class BoxAnswer : public QObject {
 public:
     // key: a key to press, or empty to click the box's No button with the mouse.
@@ -77,36 +77,48 @@ public:
         clock_.start();
     }
 
-    bool answered = false;
+    bool answered = false; // the answer reached the box
     QString text;
     QPointer<QWidget> owner;
 
 private:
     void look()
     {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (box && box->isVisible() && hasKeyboard(box)) {
-            timer_.stop();
-            answered = true;
-            text = box->text();
-            owner = box->parentWidget();
-            if (!key_.isEmpty()) {
-                pressKey(key_);
-                return;
+        if (sent_) {
+            if (!box_ || !box_->isVisible()) {
+                timer_.stop();
+                answered = true;
+            } else if (clock_.elapsed() > Patience) {
+                timer_.stop();
+                box_->reject();
             }
-            const QWidget *no = box->button(QMessageBox::No);
-            const QPoint at = no->mapToGlobal(no->rect().center());
-            xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
-                     QStringLiteral("click"), QStringLiteral("1")});
             return;
         }
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (clock_.elapsed() > Patience) {
             timer_.stop();
             if (box)
                 box->reject();
+            return;
         }
+        if (!box || !box->isVisible() || !hasKeyboard(box))
+            return;
+        sent_ = true;
+        box_ = box;
+        text = box->text();
+        owner = box->parentWidget();
+        if (!key_.isEmpty()) {
+            pressKey(key_);
+            return;
+        }
+        const QWidget *no = box->button(QMessageBox::No);
+        const QPoint at = no->mapToGlobal(no->rect().center());
+        xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()), QStringLiteral("click"),
+                 QStringLiteral("1")});
     }
 
+    bool sent_ = false;
+    QPointer<QMessageBox> box_; // the box the answer went to
     QString key_;
     QTimer timer_;
     QElapsedTimer clock_;
