@@ -1,6 +1,9 @@
 #include "ui/FileChoices.h"
 
+#include "ui/TextDlgs.h"
+
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHash>
 #include <QPointer>
 
@@ -42,6 +45,7 @@ private:
             dialog->setOption(QFileDialog::DontUseNativeDialog);
             dialog->setAcceptMode(QFileDialog::AcceptOpen);
             dialog->setFileMode(QFileDialog::ExistingFile);
+            fitFileDialogToContents(dialog);
         }
         dialog->setWindowTitle(request.caption);
         dialog->setNameFilter(qtFilter(request.filter));
@@ -49,7 +53,10 @@ private:
             dialog->selectFile(request.initialName);
         if (dialog->exec() != QDialog::Accepted)
             return QString();
-        return dialog->selectedFiles().value(0);
+        const QString chosen = dialog->selectedFiles().value(0);
+        // Next time it opens where this file lies, also when its full path was typed.
+        dialog->setDirectory(QFileInfo(chosen).absolutePath());
+        return chosen;
     }
 
     QHash<QString, QPointer<QFileDialog>> openDialogs;

@@ -191,9 +191,6 @@ void TFormMain::buildPanels()
     GroupList->setSelectionMode(QAbstractItemView::SingleSelection);
     GroupList->horizontalHeader()->setSectionsClickable(false);
     GroupList->installEventFilter(this);
-    // The group area opens tall enough for all ten groups; the user may drag it smaller
-    // to give the entry list the room.
-    GroupList->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     connect(GroupList, &QTableView::doubleClicked, this, guarded([this] { GroupListDblClick(); }));
     auto *note = new QLabel(QStringLiteral("※編集したいグループまたは電話帳項目をダブルクリック"), groupArea_);
     setTextColor(note, Qt::red);
@@ -625,13 +622,18 @@ void TFormMain::fitOuterSize()
 
 void TFormMain::restoreSplit()
 {
-    // The user's split from the last run; the group area keeps at least its title.
-    if (requestedGroupHeight_ < 0)
-        return;
+    // The user's split from the last run; at first the group area is tall enough for all
+    // ten groups, and the user may drag it smaller to give the entry list the room.
+    int group = requestedGroupHeight_;
+    if (group < 0) {
+        const int tenGroups = GroupList->horizontalHeader()->sizeHint().height() +
+                              PhoneBook::GroupCount * GroupList->verticalHeader()->defaultSectionSize() +
+                              2 * GroupList->frameWidth();
+        group = groupArea_->sizeHint().height() - GroupList->sizeHint().height() + tenGroups;
+    }
     const int available = listSplitter_->height() - listSplitter_->handleWidth();
-    const int group = qBound(groupArea_->minimumSizeHint().height(), requestedGroupHeight_, available);
+    group = qBound(groupArea_->minimumSizeHint().height(), group, available);
     listSplitter_->setSizes({available - group, group});
-    requestedGroupHeight_ = -1;
 }
 
 void TFormMain::saveSettings()

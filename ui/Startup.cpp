@@ -7,12 +7,33 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QHash>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTimer>
 #include <QTranslator>
 
 namespace {
+
+// The type names of Qt's file dialogs, which Qt's Japanese translation leaves English
+// (Qt 6 moved them to a context the translation does not have).
+class FileTypeNames : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+
+    bool isEmpty() const override { return false; }
+
+    QString translate(const char *context, const char *sourceText, const char *, int) const override
+    {
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0)
+            return QString();
+        static const QHash<QByteArray, QString> names = {{"Folder", QStringLiteral("フォルダ")},
+                                                         {"Drive", QStringLiteral("ドライブ")},
+                                                         {"Shortcut", QStringLiteral("ショートカット")},
+                                                         {"Unknown", QStringLiteral("不明")}};
+        return names.value(sourceText);
+    }
+};
 
 // Qt's own texts (the buttons of the message boxes, the file dialogs, the text fields'
 // menu) in Japanese, as the help texts name them. Without the translation installed
@@ -25,6 +46,7 @@ void useJapaneseQtTexts()
     translator = new QTranslator(QCoreApplication::instance());
     if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator);
+    QCoreApplication::installTranslator(new FileTypeNames(QCoreApplication::instance()));
 }
 
 } // namespace

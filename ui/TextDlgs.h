@@ -66,6 +66,9 @@ private:
     void typeSelected(const QString &nameFilter);
 };
 
+// Makes the columns and the places of Qt's file dialog as wide as their texts need.
+void fitFileDialogToContents(QFileDialog *dialog);
+
 // The save-file variant.
 class TExtChangeSaveDialog : public TExtChangeOpenDialog {
     Q_OBJECT

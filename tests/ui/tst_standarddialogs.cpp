@@ -16,9 +16,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QStyleOptionViewItem>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -141,8 +143,8 @@ void TestStandardDialogs::textFieldMenu()
 void TestStandardDialogs::openDialogSpeaksJapaneseAndKeepsItsFolder()
 {
     QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("お客様")));
     const QString folder = dir.filePath(QStringLiteral("お客様"));
+    QVERIFY(QDir().mkdir(folder));
     QFile book(folder + QStringLiteral("/本社.leg"));
     QVERIFY(book.open(QIODevice::WriteOnly));
     book.close();
@@ -151,30 +153,41 @@ void TestStandardDialogs::openDialogSpeaksJapaneseAndKeepsItsFolder()
                                     QStringLiteral("電話帳ファイル|*.csv;*.leg"), QString()};
 
     QStringList texts;
-    QList<std::pair<int, int>> columns; // width, width its heading needs
+    QStringList cut; // columns and places narrower than their texts
     onNextModal<QFileDialog>(this, [&](QFileDialog *dialog) {
+        auto *details = dialog->findChild<QTreeView *>();
+        dialog->setDirectory(dir.path());
+        QVERIFY(QTest::qWaitFor([&] { return details->model()->rowCount(details->rootIndex()) > 0; }));
+        QTest::qWait(100); // the columns follow their contents after a short delay
         for (const char *name : {"lookInLabel", "fileNameLabel", "fileTypeLabel"})
             texts << dialog->findChild<QLabel *>(QLatin1String(name))->text();
-        for (const QAbstractButton *button : dialog->findChildren<QAbstractButton *>()) {
-            if (!button->text().isEmpty())
-                texts << button->text();
+        for (const QAbstractButton *button : dialog->findChildren<QAbstractButton *>())
+            texts << button->text();
+        const QHeaderView *header = details->header();
+        for (int column = 0; column < header->count(); ++column) {
+            const QString heading = header->model()->headerData(column, Qt::Horizontal).toString();
+            texts << heading;
+            int needed = header->sectionSizeHint(column);
+            for (int row = 0; row < details->model()->rowCount(details->rootIndex()); ++row) {
+                const QModelIndex item = details->model()->index(row, column, details->rootIndex());
+                needed = std::max(needed, details->itemDelegate()->sizeHint(QStyleOptionViewItem(), item).width());
+            }
+            if (column == 2) // the type of the folder
+                texts << details->model()->index(0, column, details->rootIndex()).data().toString();
+            if (column > 0 && header->sectionSize(column) < needed)
+                cut << heading;
         }
-        const QHeaderView *header = dialog->findChild<QTreeView *>()->header();
-        for (int i = 0; i < header->count(); ++i) {
-            texts << header->model()->headerData(i, Qt::Horizontal).toString();
-            if (!header->isSectionHidden(i) && i != header->logicalIndex(header->count() - 1))
-                columns << std::pair{header->sectionSize(i), header->sectionSizeHint(i)};
-        }
-        dialog->setDirectory(folder);
-        dialog->selectFile(folder + QStringLiteral("/本社.leg"));
+        const auto *places = dialog->findChild<QListView *>(QStringLiteral("sidebar"));
+        if (places->viewport()->width() < places->sizeHintForColumn(0))
+            cut << QStringLiteral("places");
+        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(folder + QStringLiteral("/本社.leg"));
         static_cast<QDialog *>(dialog)->accept(); // as the Open button does
     });
     QCOMPARE(FileChoices::current().choose(&owner, open), folder + QStringLiteral("/本社.leg"));
     QVERIFY(!texts.isEmpty());
     for (const QString &text : std::as_const(texts))
         QVERIFY2(!hasLatinLetters(shown(text)), qPrintable(text));
-    for (const auto &[width, needed] : std::as_const(columns))
-        QVERIFY2(width >= needed, qPrintable(QStringLiteral("%1 < %2").arg(width).arg(needed)));
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(u' ')));
 
     // The next use starts where the last one ended.
     QString startedIn;

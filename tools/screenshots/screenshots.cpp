@@ -129,6 +129,25 @@ void writeAddressList(const QString &path)
     writeFileAtomically(path, encodeCp932(text));
 }
 
+// Two names that differ only in width, in the first empty slots: the list must show the
+// difference (the half-width one breaks the rules).
+void addLookAlikeEntries(PhoneBook &book)
+{
+    const QString names[] = {QStringLiteral("ＡＢＣ商事"), QStringLiteral("ABC商事")};
+    const QString phones[] = {QStringLiteral("03-5555-0123"), QStringLiteral("03-5555-0124")};
+    int added = 0;
+    for (DialEntry &entry : book.entries) {
+        if (added == 2)
+            return;
+        if (!entry.name().isEmpty() || !entry.phone().isEmpty())
+            continue;
+        entry.setField(DialEntry::Name, names[added]);
+        entry.setField(DialEntry::Kana, QStringLiteral("ｴｰﾋﾞｰｼｰｼｮｳｼﾞ"));
+        entry.setField(DialEntry::Phone, phones[added]);
+        ++added;
+    }
+}
+
 // Slots that break the character rules, so that the analysis has something to report.
 void addFaultyEntries(PhoneBook &book)
 {
@@ -180,6 +199,8 @@ int takeAll(const QString &outFolder, const QString &samples)
 
     // The .leg sample goes through the converter, as a dealer's file does.
     main.openPhoneBookFile(work.filePath(QStringLiteral("lm630pro.leg")));
+    addLookAlikeEntries(main.Book);
+    main.refreshLists();
     main.raise();
     main.selectPosition(1);
     save(&main, outFolder, QStringLiteral("main-window"));
