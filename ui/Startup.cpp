@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QHash>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QTimer>
 #include <QTranslator>
@@ -47,6 +48,8 @@ void useJapaneseQtTexts()
     if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator);
     QCoreApplication::installTranslator(new FileTypeNames(QCoreApplication::instance()));
+    // Texts Qt takes from the locale, such as the file types of the file dialogs.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
 }
 
 } // namespace

@@ -316,5 +316,7 @@ int main(int argc, char *argv[])
     // chooser's folders would then show without their icons.
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QStringLiteral("hicolor"))
         QIcon::setThemeName(QStringLiteral("Adwaita"));
-    return takeAll(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
+    // Absolute: the open dialog is shown in the samples folder, which becomes the current one.
+    return takeAll(QDir(QString::fromLocal8Bit(argv[1])).absolutePath(),
+                   QDir(QString::fromLocal8Bit(argv[2])).absolutePath());
 }
