@@ -16,7 +16,7 @@ void showEditorWindow(QWidget *editor, const QWidget *owner, QWidget *firstField
     }
     editor->show();
     firstField->setFocus(); // FormShow
-    // The keyboard goes with it: a tool window is not activated by every window manager
-    // when it appears, and the user's typing would go to the main list instead.
+    // The keyboard goes with it: not every window manager activates a window that appears
+    // over the active one, and the user's typing would go to the main list instead.
     editor->activateWindow();
 }

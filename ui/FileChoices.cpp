@@ -45,7 +45,7 @@ private:
             dialog->setOption(QFileDialog::DontUseNativeDialog);
             dialog->setAcceptMode(QFileDialog::AcceptOpen);
             dialog->setFileMode(QFileDialog::ExistingFile);
-            fitFileDialogToContents(dialog);
+            widenFileDialogPlaces(dialog);
         }
         dialog->setWindowTitle(request.caption);
         dialog->setNameFilter(qtFilter(request.filter));

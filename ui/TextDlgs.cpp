@@ -25,7 +25,7 @@ QStringList qtNameFilters(const QString &filter)
 
 } // namespace
 
-void fitFileDialogToContents(QFileDialog *dialog)
+void widenFileDialogPlaces(QFileDialog *dialog)
 {
     // The places along the left edge are as wide as their names (コンピュータ, the home
     // folder); Qt gives them a fixed width that cuts them.
@@ -38,7 +38,7 @@ void fitFileDialogToContents(QFileDialog *dialog)
 TExtChangeOpenDialog::TExtChangeOpenDialog(QWidget *parent) : QFileDialog(parent)
 {
     setOption(QFileDialog::DontUseNativeDialog);
-    fitFileDialogToContents(this);
+    widenFileDialogPlaces(this);
     FAutoExtChange = true;
     FShowPlacesBar = true;
     connect(this, &QFileDialog::filterSelected, this, &TExtChangeOpenDialog::typeSelected);

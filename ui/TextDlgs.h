@@ -66,8 +66,8 @@ private:
     void typeSelected(const QString &nameFilter);
 };
 
-// Makes the columns and the places of Qt's file dialog as wide as their texts need.
-void fitFileDialogToContents(QFileDialog *dialog);
+// Makes the places along the left edge of Qt's file dialog as wide as their names.
+void widenFileDialogPlaces(QFileDialog *dialog);
 
 // The save-file variant.
 class TExtChangeSaveDialog : public TExtChangeOpenDialog {
