@@ -218,7 +218,8 @@ void TFormCsvSaveDialog::ShellListView1DblClick(const QModelIndex &index)
 
 QString TFormCsvSaveDialog::chosenPath(const QString &folder, const QString &typed, const QString &filter)
 {
-    QString path = folder.endsWith(u'/') ? folder + typed : folder + u'/' + typed;
+    // A full path typed into the name box stands for itself.
+    QString path = QDir::isAbsolutePath(typed) ? typed : folder.endsWith(u'/') ? folder + typed : folder + u'/' + typed;
     const qsizetype separator = path.lastIndexOf(u'/');
     const qsizetype dot = path.lastIndexOf(u'.');
     if (dot > separator) {

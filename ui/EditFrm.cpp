@@ -85,8 +85,12 @@ bool isListOf(const QComboBox *box, const QObject *watched)
 
 } // namespace
 
+// A dialog window rather than a tool window: window managers treat tool windows as
+// helpers that get the keyboard neither when they appear nor back after a message box
+// over them closes (openbox gives it to the main window then), and the user's typing
+// would land in the main list.
 TFormEdit::TFormEdit(TFormMain *main)
-    : QWidget(main, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), main_(main)
+    : QWidget(main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), main_(main)
 {
     // FormCreate: captions and the lists of the model in force.
     setObjectName(QStringLiteral("FormEdit"));

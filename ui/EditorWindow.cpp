@@ -16,4 +16,7 @@ void showEditorWindow(QWidget *editor, const QWidget *owner, QWidget *firstField
     }
     editor->show();
     firstField->setFocus(); // FormShow
+    // The keyboard goes with it: not every window manager activates a window that appears
+    // over the active one, and the user's typing would go to the main list instead.
+    editor->activateWindow();
 }

@@ -56,6 +56,8 @@ constexpr int DefaultTop = 115;
 constexpr int DefaultLeft = 239;
 constexpr int DefaultWidth = 669;
 constexpr int DefaultHeight = 557;
+// The height of the group area below the entry list, as the user left it.
+const QString GroupHeightKey = QStringLiteral("GroupAreaHeight");
 
 // A command slot: the command runs inside the guard, so that its errors are shown.
 template <typename F> auto guarded(F f)
@@ -181,26 +183,25 @@ void TFormMain::buildPanels()
         PopupMenu1->popup(ListView1->viewport()->mapToGlobal(pos));
     });
 
-    auto *groupBox = new QGroupBox(QStringLiteral("グループ設定"), left);
-    auto *groupLayout = new QVBoxLayout(groupBox);
+    groupArea_ = new QGroupBox(QStringLiteral("グループ設定"), left);
+    auto *groupLayout = new QVBoxLayout(groupArea_);
     GroupModel = new GroupListModel(Book, this);
-    GroupList = makeReportView(groupBox, GroupModel, GroupListModel::columnWidths());
+    GroupList = makeReportView(groupArea_, GroupModel, GroupListModel::columnWidths());
     GroupList->setObjectName(QStringLiteral("GroupList"));
     GroupList->setSelectionMode(QAbstractItemView::SingleSelection);
     GroupList->horizontalHeader()->setSectionsClickable(false);
     GroupList->installEventFilter(this);
-    // Tall enough for all ten groups without scrolling.
-    GroupList->setMinimumHeight(GroupList->horizontalHeader()->sizeHint().height()
-                                + PhoneBook::GroupCount * GroupList->verticalHeader()->defaultSectionSize() + 4);
     connect(GroupList, &QTableView::doubleClicked, this, guarded([this] { GroupListDblClick(); }));
-    auto *note = new QLabel(QStringLiteral("※編集したいグループまたは電話帳項目をダブルクリック"), groupBox);
+    auto *note = new QLabel(QStringLiteral("※編集したいグループまたは電話帳項目をダブルクリック"), groupArea_);
     setTextColor(note, Qt::red);
     groupLayout->addWidget(GroupList);
     groupLayout->addWidget(note);
     left->addWidget(ListView1);
-    left->addWidget(groupBox);
+    left->addWidget(groupArea_);
     left->setStretchFactor(0, 1);
     left->setStretchFactor(1, 0);
+    left->setChildrenCollapsible(false);
+    listSplitter_ = left;
 
     auto *right = new QWidget(central);
     auto *rightLayout = new QVBoxLayout(right);
@@ -564,6 +565,8 @@ void TFormMain::X1Click() { close(); }
 void TFormMain::loadSettings()
 {
     const IniFile ini = IniFile::load(AppPaths::settingsFile());
+    // The split belongs to the lists, not to the placement: kept maximized or not.
+    requestedGroupHeight_ = ini.readInteger(SettingSection, GroupHeightKey, -1);
     if (ini.readString(SettingSection, QStringLiteral("WindowState")) == QStringLiteral("wsMaximized")) {
         startMaximized_ = true;
         setWindowState(windowState() | Qt::WindowMaximized);
@@ -601,9 +604,42 @@ void TFormMain::applyPlacement(int top, int left, int width, int height)
     requestedOuterSize_ = wanted.size();
 }
 
+void TFormMain::fitOuterSize()
+{
+    // The settings hold the outer size. The frame is known only once the window manager
+    // has framed the window, which may be after the window was shown: until then every
+    // move or resize looks again, and the first that sees a frame takes it off.
+    if (!requestedOuterSize_.isValid() || isMaximized())
+        return;
+    const QSize frame = frameGeometry().size() - size();
+    if (frame.isNull())
+        return;
+    const QSize wanted = requestedOuterSize_ - frame;
+    requestedOuterSize_ = QSize();
+    if (wanted != size())
+        resize(wanted);
+}
+
+void TFormMain::restoreSplit()
+{
+    // The user's split from the last run; at first the group area is tall enough for all
+    // ten groups, and the user may drag it smaller to give the entry list the room.
+    int group = requestedGroupHeight_;
+    if (group < 0) {
+        const int tenGroups = GroupList->horizontalHeader()->sizeHint().height() +
+                              PhoneBook::GroupCount * GroupList->verticalHeader()->defaultSectionSize() +
+                              2 * GroupList->frameWidth();
+        group = groupArea_->sizeHint().height() - GroupList->sizeHint().height() + tenGroups;
+    }
+    const int available = listSplitter_->height() - listSplitter_->handleWidth();
+    group = qBound(groupArea_->minimumSizeHint().height(), group, available);
+    listSplitter_->setSizes({available - group, group});
+}
+
 void TFormMain::saveSettings()
 {
     IniFile ini = IniFile::load(AppPaths::settingsFile());
+    ini.writeInteger(SettingSection, GroupHeightKey, groupArea_->height());
     if (isMaximized()) {
         ini.writeString(SettingSection, QStringLiteral("WindowState"), QStringLiteral("wsMaximized"));
     } else {
@@ -624,12 +660,8 @@ void TFormMain::showEvent(QShowEvent *event)
     if (shown_)
         return;
     shown_ = true;
-    // The settings give the outer size; take the frame off once it is known.
-    if (!startMaximized_ && requestedOuterSize_.isValid()) {
-        const QSize frame = frameGeometry().size() - size();
-        if (frame.width() > 0 || frame.height() > 0)
-            resize(requestedOuterSize_ - frame);
-    }
+    fitOuterSize();
+    restoreSplit();
     // The start-up file is opened once the window is on screen, so that its messages
     // appear over the window rather than over an empty desktop.
     if (DropFlag)
@@ -651,6 +683,14 @@ void TFormMain::FormShow()
     // The first activation fixes the model after the start-up file was read.
     if (isActiveWindow())
         FormActivate();
+}
+
+bool TFormMain::event(QEvent *event)
+{
+    const bool handled = QMainWindow::event(event);
+    if (shown_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        fitOuterSize();
+    return handled;
 }
 
 void TFormMain::changeEvent(QEvent *event)

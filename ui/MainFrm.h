@@ -13,6 +13,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QSplitter;
 class QTableView;
 class QToolBar;
 class EntryListModel;
@@ -182,6 +183,7 @@ public:
     bool startsMaximized() const { return startMaximized_; }
 
 protected:
+    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -201,8 +203,15 @@ private:
     void rebuildEditors();
     // Places the window from the settings when it lies on a screen.
     void applyPlacement(int top, int left, int width, int height);
+    // Gives the window the outer size of the settings once its frame is known.
+    void fitOuterSize();
+    // Puts the split between the entry list and the group area back as it was left.
+    void restoreSplit();
 
     bool shown_ = false;
     bool startMaximized_ = false;
+    QSplitter *listSplitter_ = nullptr; // the entry list above, the group area below
+    QGroupBox *groupArea_ = nullptr;
     QSize requestedOuterSize_;
+    int requestedGroupHeight_ = -1;
 };

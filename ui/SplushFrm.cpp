@@ -45,13 +45,23 @@ void TGauge::repaintIfPercentChanged(int oldPercent)
 void TGauge::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
     const int percent = percentDone();
-    painter.fillRect(QRect(0, 0, width() * percent / 100, height()), Qt::blue);
+    const QString figure = QStringLiteral("%1%").arg(percent);
+    const QRect done(0, 0, width() * percent / 100, height());
+    const QRect rest(done.right() + 1, 0, width() - done.width(), height());
+    // The figure in white where the bar has reached it and in black on the white rest,
+    // so that it reads wherever the bar ends.
+    painter.fillRect(rest, Qt::white);
+    painter.setPen(Qt::black);
+    painter.setClipRect(rest);
+    painter.drawText(rect(), Qt::AlignCenter, figure);
+    painter.fillRect(done, Qt::blue);
+    painter.setPen(Qt::white);
+    painter.setClipRect(done);
+    painter.drawText(rect(), Qt::AlignCenter, figure);
+    painter.setClipping(false);
     painter.setPen(Qt::black);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    painter.setPen(Qt::darkGray);
-    painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("%1%").arg(percent));
 }
 
 TFormSplush::TFormSplush(QWidget *parent)

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QLineEdit>
+#include <QListView>
+#include <QStyle>
 
 namespace {
 
@@ -23,9 +25,20 @@ QStringList qtNameFilters(const QString &filter)
 
 } // namespace
 
+void widenFileDialogPlaces(QFileDialog *dialog)
+{
+    // The places along the left edge are as wide as their names (コンピュータ, the home
+    // folder); Qt gives them a fixed width that cuts them.
+    if (auto *places = dialog->findChild<QListView *>(QStringLiteral("sidebar"))) {
+        const int scrollBar = places->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, places);
+        places->setMinimumWidth(places->sizeHintForColumn(0) + 2 * places->frameWidth() + scrollBar);
+    }
+}
+
 TExtChangeOpenDialog::TExtChangeOpenDialog(QWidget *parent) : QFileDialog(parent)
 {
     setOption(QFileDialog::DontUseNativeDialog);
+    widenFileDialogPlaces(this);
     FAutoExtChange = true;
     FShowPlacesBar = true;
     connect(this, &QFileDialog::filterSelected, this, &TExtChangeOpenDialog::typeSelected);

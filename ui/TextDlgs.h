@@ -66,6 +66,9 @@ private:
     void typeSelected(const QString &nameFilter);
 };
 
+// Makes the places along the left edge of Qt's file dialog as wide as their names.
+void widenFileDialogPlaces(QFileDialog *dialog);
+
 // The save-file variant.
 class TExtChangeSaveDialog : public TExtChangeOpenDialog {
     Q_OBJECT

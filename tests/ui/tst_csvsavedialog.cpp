@@ -161,6 +161,14 @@ void TestCsvSaveDialog::chosenPath_data()
                                         << "abc"
                                         << "leg"
                                         << "/d.x/abc.leg";
+    QTest::newRow("full path typed") << "/d"
+                                     << "/home/user/book.xml"
+                                     << "leg"
+                                     << "/home/user/book.leg";
+    QTest::newRow("path below the folder") << "/d"
+                                           << "sub/book"
+                                           << "csv"
+                                           << "/d/sub/book.csv";
 }
 
 void TestCsvSaveDialog::chosenPath()

@@ -10,14 +10,17 @@
 
 #include <QAction>
 #include <QFile>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QSplitter>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
 #include <memory>
 
 class TestMainFrm : public QObject {
@@ -44,6 +47,9 @@ private slots:
     void gaugePercentages_data();
     void gaugePercentages();
     void gaugeRepaintsPerPercent();
+    void gaugeFigureReadsOnTheBar_data();
+    void gaugeFigureReadsOnTheBar();
+    void groupAreaGivesTheListRoomAndKeepsTheSplit();
     void workingFolderCreated();
     void secondInstanceRefused();
 
@@ -405,6 +411,89 @@ void TestMainFrm::gaugeRepaintsPerPercent()
     for (int i = 1; i <= 4000; ++i)
         gauge.setProgress(i);
     QCOMPARE(gauge.repaintCount() - before, 100);
+}
+
+void TestMainFrm::gaugeFigureReadsOnTheBar_data()
+{
+    QTest::addColumn<int>("position");
+    QTest::newRow("empty bar") << 0;
+    QTest::newRow("half") << 2000;
+    QTest::newRow("full bar") << 4000;
+}
+
+void TestMainFrm::gaugeFigureReadsOnTheBar()
+{
+    // The figure's strongest contrast against the part of the bar it lies on, on the blue
+    // part and on the white part, each at least what a legible text needs (4.5:1).
+    QFETCH(int, position);
+    TGauge gauge;
+    gauge.resize(287, 20);
+    gauge.setMaxValue(4000);
+    gauge.setProgress(position);
+    const QImage image = gauge.grab().toImage();
+    const int filled = gauge.width() * gauge.percentDone() / 100;
+    const auto luminance = [](QColor c) {
+        const auto channel = [](qreal v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const auto contrast = [&](QColor a, QColor b) {
+        const qreal la = luminance(a), lb = luminance(b);
+        return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    };
+    const int middle = gauge.width() / 2;
+    const int half = gauge.fontMetrics().horizontalAdvance(QStringLiteral("100%")) / 2;
+    qreal onBlue = 0, onWhite = 0;
+    for (int x = middle - half; x <= middle + half; ++x) {
+        for (int y = 2; y < gauge.height() - 2; ++y) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (x < filled)
+                onBlue = std::max(onBlue, contrast(pixel, Qt::blue));
+            else
+                onWhite = std::max(onWhite, contrast(pixel, Qt::white));
+        }
+    }
+    if (filled > middle - half)
+        QVERIFY2(onBlue >= 4.5, qPrintable(QString::number(onBlue)));
+    if (filled < middle + half)
+        QVERIFY2(onWhite >= 4.5, qPrintable(QString::number(onWhite)));
+}
+
+void TestMainFrm::groupAreaGivesTheListRoomAndKeepsTheSplit()
+{
+    writeSettings("[Setting]\nTop=40\nLeft=50\nWidth=669\nHeight=557\n");
+    auto w = start();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    // The entry list above, the group area below.
+    auto *split = w->findChild<QSplitter *>();
+    QCOMPARE(split->widget(0), w->ListView1);
+    const QWidget *groupArea = split->widget(1);
+    // At first the group area shows all ten groups.
+    const QRect lastGroup = w->GroupList->visualRect(w->GroupModel->index(PhoneBook::GroupCount - 1, 0));
+    QVERIFY(w->GroupList->viewport()->rect().contains(lastGroup));
+
+    // The user drags the split as far down as it goes: the list gets the room, five rows
+    // at least.
+    const int listBefore = w->ListView1->height();
+    const int groupsBefore = groupArea->height();
+    const QList<int> sizes = split->sizes();
+    split->setSizes({sizes[0] + sizes[1], 0});
+    const int dragged = groupArea->height();
+    QVERIFY(dragged > 0);
+    QVERIFY2(groupsBefore - dragged >= 5 * w->ListView1->verticalHeader()->defaultSectionSize(),
+             qPrintable(QStringLiteral("%1 of %2").arg(dragged).arg(groupsBefore)));
+    QCOMPARE(w->ListView1->height(), listBefore + groupsBefore - dragged);
+
+    FakePrompts prompts;
+    QVERIFY(w->FormCloseQuery());
+    QCOMPARE(settings().readInteger("Setting", "GroupAreaHeight", 0), dragged);
+    w.reset();
+
+    // The next start shows the same split.
+    auto again = start();
+    again->show();
+    QVERIFY(QTest::qWaitForWindowExposed(again.get()));
+    QCOMPARE(again->findChild<QSplitter *>()->widget(1)->height(), dragged);
 }
 
 void TestMainFrm::workingFolderCreated()

@@ -11,6 +11,7 @@
 #include "ui/AnalysisFrm.h"
 #include "ui/CsvSaveDialogFrm.h"
 #include "ui/EditFrm.h"
+#include "ui/FileChoices.h"
 #include "ui/FindFrm.h"
 #include "ui/GroupEditFrm.h"
 #include "ui/HelpFrm.h"
@@ -25,17 +26,19 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFont>
 #include <QIcon>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTimer>
 #include <QTreeWidget>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -92,6 +95,26 @@ void save(QWidget *window, const QString &folder, const QString &name)
     std::printf("%s  %dx%d\n", qPrintable(path), window->width(), window->height());
 }
 
+// Takes the modal window (a message box, a file dialog) that run opens, then closes it.
+void saveModal(const QString &folder, const QString &name, const std::function<void()> &run)
+{
+    QTimer::singleShot(0, [folder, name] {
+        QElapsedTimer waited;
+        waited.start();
+        while (!QApplication::activeModalWidget() && waited.elapsed() < 5000)
+            settle(50);
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog) {
+            std::fprintf(stderr, "could not take %s: nothing opened\n", qPrintable(name));
+            failed = true;
+            return;
+        }
+        save(dialog, folder, name);
+        dialog->reject();
+    });
+    run();
+}
+
 // A customer's address list as another program exports it, for the mapped import.
 void writeAddressList(const QString &path)
 {
@@ -104,6 +127,25 @@ void writeAddressList(const QString &path)
                                         "浦和工機,うらわこうき,048-555-4400,2,,\r\n"
                                         "北関東電材,きたかんとうでんざい,0285-55-1234,2,D,\r\n");
     writeFileAtomically(path, encodeCp932(text));
+}
+
+// Two names that differ only in width, in the first empty slots: the list must show the
+// difference (the half-width one breaks the rules).
+void addLookAlikeEntries(PhoneBook &book)
+{
+    const QString names[] = {QStringLiteral("ＡＢＣ商事"), QStringLiteral("ABC商事")};
+    const QString phones[] = {QStringLiteral("03-5555-0123"), QStringLiteral("03-5555-0124")};
+    int added = 0;
+    for (DialEntry &entry : book.entries) {
+        if (added == 2)
+            return;
+        if (!entry.name().isEmpty() || !entry.phone().isEmpty())
+            continue;
+        entry.setField(DialEntry::Name, names[added]);
+        entry.setField(DialEntry::Kana, QStringLiteral("ｴｰﾋﾞｰｼｰｼｮｳｼﾞ"));
+        entry.setField(DialEntry::Phone, phones[added]);
+        ++added;
+    }
 }
 
 // Slots that break the character rules, so that the analysis has something to report.
@@ -157,9 +199,21 @@ int takeAll(const QString &outFolder, const QString &samples)
 
     // The .leg sample goes through the converter, as a dealer's file does.
     main.openPhoneBookFile(work.filePath(QStringLiteral("lm630pro.leg")));
+    addLookAlikeEntries(main.Book);
+    main.refreshLists();
     main.raise();
     main.selectPosition(1);
     save(&main, outFolder, QStringLiteral("main-window"));
+
+    // Qt's own dialogs as the program sets them up: a question over the main window and
+    // the open dialog in the folder of the samples.
+    saveModal(outFolder, QStringLiteral("question-box"),
+              [&] { MessageBoxPrompts().confirm(TFormMain::unsavedChangesText(main.Book.FileName)); });
+    QDir::setCurrent(work.path());
+    saveModal(outFolder, QStringLiteral("open-dialog"), [&] {
+        FileChoices::current().choose(&main, {QStringLiteral("open"), QStringLiteral("開く"),
+                                              QStringLiteral("電話帳ファイル|*.csv;*.leg"), QString()});
+    });
 
     // The entry editor on an entry with an incoming destination of its own, if any.
     int position = 1;
@@ -258,14 +312,11 @@ int main(int argc, char *argv[])
     // Settings and temp/ of this run stay beside this program in the build folder, where
     // the converter and data/ are too.
     AppPaths::setExecutableFolder(QCoreApplication::applicationDirPath());
-    // A Japanese desktop's interface font: with a Latin default font the fallback picks
-    // different Japanese fonts for kanji and kana, and their spaces differ in width.
-    QFont font(QStringLiteral("IPAPGothic"));
-    font.setPointSize(QApplication::font().pointSize());
-    QApplication::setFont(font);
     // The icon theme a desktop session names; a bare X server names none, and the file
     // chooser's folders would then show without their icons.
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QStringLiteral("hicolor"))
         QIcon::setThemeName(QStringLiteral("Adwaita"));
-    return takeAll(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
+    // Absolute: the open dialog is shown in the samples folder, which becomes the current one.
+    return takeAll(QDir(QString::fromLocal8Bit(argv[1])).absolutePath(),
+                   QDir(QString::fromLocal8Bit(argv[2])).absolutePath());
 }
