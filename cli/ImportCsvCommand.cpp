@@ -7,6 +7,7 @@
 #include "formats/TextFile.h"
 
 #include <optional>
+#include <tuple>
 
 namespace {
 
@@ -23,8 +24,9 @@ extern const CliCommand importCsvCommand = {
     "chosen by extension like convert. N is the number of the field (from 1) that holds\n"
     "the name, kana, phone number, group, ring tone or memo; at least two of name, kana\n"
     "and phone number, each a different field. The conversions and checks are those of\n"
-    "the import window; rows the file does not have are refused, and of a range of more\n"
-    "than 4000 rows the first 4000 are taken. The model (LM630Std unless NAME) decides\n"
+    "the import window; R is at most 4000 for --from and 4001 for --to, rows the file does\n"
+    "not have are refused, and of a range of more than 4000 rows the first 4000 are taken. The model (LM630Std unless "
+    "NAME) decides\n"
     "the ring-tone names and how OUT is written. The encoding is found as the import\n"
     "window finds it unless given.\n",
     &runImportCsv};
@@ -125,6 +127,15 @@ int runImportCsv(const QStringList &arguments)
         return usageError(importCsvCommand, QStringLiteral("Cannot write \"%1\": the output must end in %2")
                                                 .arg(paths.at(1), outputExtensions().join(QStringLiteral(", "))));
 
+    // The rows the import window can be given, and no others: never lowered quietly.
+    for (const auto &[option, row, limit] : {std::tuple{"--from", request.startRow, CsvImport::MaxStartRow},
+                                             std::tuple{"--to", request.endRow, CsvImport::MaxEndRow}}) {
+        if (row > limit) {
+            printMessage(
+                QStringLiteral("%1 %2: the row can be at most %3").arg(QLatin1StringView(option)).arg(row).arg(limit));
+            return ExitError;
+        }
+    }
     // A phone book holds 4000 entries: of a wider range the first 4000 rows are taken.
     const int asked = request.endRow - request.startRow + 1;
     const int leftOut = std::max(0, asked - PhoneBook::EntryCount);

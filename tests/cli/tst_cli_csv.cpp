@@ -158,31 +158,35 @@ void TestCliCsv::importCsvChecks()
     QVERIFY(!QFile::exists(path("checked.xml")));
 }
 
-// Rows are taken as asked or refused, never moved: of a 4500-row file.
+// Rows are taken as asked or refused, never moved.
 void TestCliCsv::importCsvRows_data()
 {
+    QTest::addColumn<int>("fileRows");
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("to");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("err");
     QTest::addColumn<int>("imported");
-    QTest::newRow("rows past 4000") << 4400 << 4500 << 0 << QString() << 101;
-    QTest::newRow("end beyond the file") << 4500 << 4600 << 2 << "--to 4600: the file has 4500 rows\n" << 0;
-    QTest::newRow("start beyond the file") << 4600 << 4700 << 2 << "--from 4600: the file has 4500 rows\n" << 0;
+    QTest::newRow("start past 4000") << 4600 << 4500 << 4600 << 2 << "--from 4500: the row can be at most 4000\n" << 0;
+    QTest::newRow("end past 4001") << 4600 << 3000 << 4002 << 2 << "--to 4002: the row can be at most 4001\n" << 0;
+    QTest::newRow("last rows allowed") << 4600 << 3900 << 4001 << 0 << QString() << 102;
+    QTest::newRow("end beyond the file") << 3000 << 2900 << 3100 << 2 << "--to 3100: the file has 3000 rows\n" << 0;
+    QTest::newRow("start beyond the file") << 3000 << 3500 << 3600 << 2 << "--from 3500: the file has 3000 rows\n" << 0;
     QTest::newRow("more than 4000 rows")
-        << 1 << 4500 << 0 << "Rows 4001 to 4500 (500 rows) were left out: a phone book holds 4000 entries\n"
+        << 4600 << 1 << 4001 << 0 << "Rows 4001 to 4001 (1 rows) were left out: a phone book holds 4000 entries\n"
         << 4000;
 }
 
 void TestCliCsv::importCsvRows()
 {
+    QFETCH(int, fileRows);
     QFETCH(int, from);
     QFETCH(int, to);
     QFETCH(int, exitCode);
     QFETCH(QString, err);
     QFETCH(int, imported);
     QStringList lines;
-    for (int row = 1; row <= 4500; ++row)
+    for (int row = 1; row <= fileRows; ++row)
         lines << QStringLiteral("名前%1,03-%1").arg(row);
     writeTextLines(path("rows.csv"), lines);
     const Run run = cli({"import-csv", path("rows.csv"), path("rows-out.csv"), "--from", QString::number(from), "--to",
