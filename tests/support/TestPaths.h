@@ -3,5 +3,7 @@
 #include <QString>
 
 // Where the built programs and the sources are, for tests that run them or read samples.
-inline QString binDir() { return QStringLiteral(DALVINO_BIN_DIR); }
-inline QString sourceDir() { return QStringLiteral(DALVINO_SOURCE_DIR); }
+// Defined in TestSupport.cpp only, so that the test programs themselves compile the same in
+// every checkout and the compiler cache can share them.
+QString binDir();
+QString sourceDir();
