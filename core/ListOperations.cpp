@@ -71,11 +71,22 @@ std::vector<int> sortByColumn(PhoneBook &book, int column)
     else
         std::stable_sort(order.begin(), order.end(), before);
 
-    std::vector<DialEntry> sorted;
-    sorted.reserve(static_cast<size_t>(count));
-    for (int from : order)
-        sorted.push_back(std::move(book.entries[from]));
-    std::move(sorted.begin(), sorted.end(), book.entries.begin());
+    // Moved into place cycle by cycle: a second 4000-entry vector would cost more in
+    // fresh pages than the whole sort.
+    std::vector<bool> placed(count, false);
+    for (int start = 0; start < count; ++start) {
+        if (placed[start] || order[start] == start)
+            continue;
+        DialEntry first = std::move(book.entries[start]);
+        int to = start;
+        while (order[to] != start) {
+            book.entries[to] = std::move(book.entries[order[to]]);
+            placed[to] = true;
+            to = order[to];
+        }
+        book.entries[to] = std::move(first);
+        placed[to] = true;
+    }
 
     book.FLastSortColumn = descending ? -1 : column;
     return order;

@@ -156,6 +156,8 @@ bool isHiragana(QChar c)
 
 QString hiraganaToKatakana(const QString &text)
 {
+    if (std::none_of(text.cbegin(), text.cend(), isHiragana))
+        return text;
     QString result = text;
     for (QChar &c : result) {
         if (isHiragana(c))

@@ -21,39 +21,44 @@ qsizetype closingQuote(QStringView text, qsizetype open)
     return -1;
 }
 
-// Reads the field that starts at pos into out: a quoted field's text with "" read as one
-// quote and each line break as one space, then anything up to the next comma. Returns
-// where the field ends: the comma after it, or the record's size.
-qsizetype readField(QStringView record, qsizetype pos, QString &out)
+// The field that starts at pos: a quoted field's text with "" read as one quote and each
+// line break as one space, then anything up to the next comma. end is set to where the
+// field ends: the comma after it, or the record's size.
+QString readField(QStringView record, qsizetype pos, qsizetype &end)
 {
-    out.clear();
-    qsizetype at = pos;
-    if (at < record.size() && record[at] == Quote) {
-        // A quote that never closes runs to the end of the record.
-        for (++at; at < record.size(); ++at) {
-            const QChar c = record[at];
-            if (c == Quote) {
-                if (at + 1 < record.size() && record[at + 1] == Quote) {
-                    out += Quote;
-                    ++at;
-                    continue;
-                }
-                ++at; // past the closing quote
-                break;
-            }
-            if (c == u'\r' || c == u'\n') {
-                if (c == u'\r' && at + 1 < record.size() && record[at + 1] == u'\n')
-                    ++at;
-                out += u' ';
+    const auto endFrom = [&](qsizetype at) {
+        const qsizetype comma = record.indexOf(u',', at);
+        return comma < 0 ? record.size() : comma;
+    };
+    if (pos >= record.size() || record[pos] != Quote) {
+        end = endFrom(pos);
+        return record.sliced(pos, end - pos).toString();
+    }
+    QString text;
+    qsizetype at = pos + 1;
+    // A quote that never closes runs to the end of the record.
+    for (; at < record.size(); ++at) {
+        const QChar c = record[at];
+        if (c == Quote) {
+            if (at + 1 < record.size() && record[at + 1] == Quote) {
+                text += Quote;
+                ++at;
                 continue;
             }
-            out += c;
+            ++at; // past the closing quote
+            break;
         }
+        if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && at + 1 < record.size() && record[at + 1] == u'\n')
+                ++at;
+            text += u' ';
+            continue;
+        }
+        text += c;
     }
-    const qsizetype comma = record.indexOf(u',', at);
-    const qsizetype end = comma < 0 ? record.size() : comma;
-    out += record.sliced(at, end - at);
-    return end;
+    end = endFrom(at);
+    text += record.sliced(at, end - at);
+    return text;
 }
 
 } // namespace
@@ -99,10 +104,11 @@ std::vector<Record> records(QStringView text)
 QStringList splitFields(QStringView record, int limit)
 {
     QStringList fields;
-    QString text;
+    fields.reserve(qMin(limit, 16)); // most files have a few fields; a row of a million commas stops at limit
     for (qsizetype pos = 0; pos <= record.size() && fields.size() < limit;) {
-        pos = readField(record, pos, text) + 1;
-        fields.append(text);
+        qsizetype end = 0;
+        fields.append(readField(record, pos, end));
+        pos = end + 1;
     }
     return fields;
 }
