@@ -408,8 +408,10 @@ bool readEntryRecord(const Lines &lines, size_t i, const DeviceModel &recorded, 
 // The lines of the text as places in it, without copying them.
 Lines splitViews(const QString &text)
 {
+    const std::vector<LineSpan> spans = lineSpans(text);
     Lines views;
-    for (const LineSpan &span : lineSpans(text))
+    views.reserve(spans.size());
+    for (const LineSpan &span : spans)
         views.push_back(QStringView(text).sliced(span.start, span.length));
     return views;
 }
