@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ ccache                       # the build
   qt6-base-dev qt6-base-dev-tools libgl-dev          # Qt 6 Widgets
+  libqt6svg6                                         # the SVG pictures
   libicu-dev                                         # code page 932, collation
   fonts-ipafont-gothic qt6-translations-l10n         # the Japanese font and Qt's Japanese texts
   xvfb xauth openbox xdotool imagemagick             # desktop tests and screenshots
