@@ -70,6 +70,7 @@ private slots:
     void menuSitsBetweenFileAndSearch();
     void customerTypingIsOneStep();
     void bulkStepKeepsOnlyWhatChanged();
+    void undoClosesTheEditorsWithoutWriting();
     void progressWindowGoesWhenTheWorkThrows();
 
 private:
@@ -296,6 +297,22 @@ void TestUndo::bulkStepKeepsOnlyWhatChanged()
     for (int p = 0; p < 8; ++p)
         QCOMPARE(window_->book().entries[p].group(),
                  p < 4 ? QStringLiteral("グループ３") : QStringLiteral("グループ０"));
+}
+
+void TestUndo::undoClosesTheEditorsWithoutWriting()
+{
+    // The unapplied values belong to an entry the step may change under them.
+    selectRows(*window_, 0, 1);
+    prompts_->answerYes();
+    window_->N4Click();
+    selectRows(*window_, 0, 0);
+    window_->ListView1DblClick();
+    auto *editor = partOf<TFormEdit>(window_, "FormEdit");
+    QVERIFY(editor->isVisible());
+    editor->NameEdit->setText(QStringLiteral("書きかけ"));
+    window_->undo();
+    QVERIFY(editor->isHidden());
+    QCOMPARE(window_->book().entries[0].name(), QStringLiteral("名前19"));
 }
 
 void TestUndo::progressWindowGoesWhenTheWorkThrows()
