@@ -1,5 +1,7 @@
 #include "FaultFiles.h"
 
+#include <sys/resource.h>
+
 #include "TestPaths.h"
 #include "formats/TextFile.h"
 
@@ -284,6 +286,18 @@ qint64 memoryLimitKilobytes(qint64 fileBytes, qint64 baseKilobytes)
 qint64 timeLimitMilliseconds()
 {
     return Sanitized ? 60000 : 20000;
+}
+
+qint64 processorMilliseconds()
+{
+    qint64 total = 0;
+    for (const int who : {RUSAGE_SELF, RUSAGE_CHILDREN}) {
+        rusage usage{};
+        getrusage(who, &usage);
+        for (const timeval &time : {usage.ru_utime, usage.ru_stime})
+            total += qint64(time.tv_sec) * 1000 + time.tv_usec / 1000;
+    }
+    return total;
 }
 
 qint64 peakKilobytes()

@@ -61,6 +61,9 @@ qint64 memoryLimitKilobytes(qint64 fileBytes, qint64 baseKilobytes);
 // The longest an open may take: 20 s, about twelve times the slowest 50 MB read on this
 // machine; three times that under AddressSanitizer, which runs such reads 5–8 times slower.
 qint64 timeLimitMilliseconds();
+// Processor time of this process and of its children that have ended. The limits above are
+// held against it rather than the wall clock, which a busy shared machine stretches threefold.
+qint64 processorMilliseconds();
 qint64 currentKilobytes();
 bool resetPeak();
 

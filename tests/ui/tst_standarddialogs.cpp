@@ -182,8 +182,8 @@ void TestStandardDialogs::openDialogSpeaksJapaneseAndKeepsItsFolder()
             return narrow;
         };
         // The columns follow their contents after a short delay, longer on a busy machine.
-        QTest::qWaitFor([&] { return narrowColumns().isEmpty(); }, 3000);
-        cut << narrowColumns();
+        if (!QTest::qWaitFor([&] { return narrowColumns().isEmpty(); }, 3000))
+            cut << narrowColumns();
         const auto *places = dialog->findChild<QListView *>(QStringLiteral("sidebar"));
         if (places->viewport()->width() < places->sizeHintForColumn(0))
             cut << QStringLiteral("places");
