@@ -12,24 +12,31 @@
 namespace {
 
 // Paths of the n-best analysis looked at per part, and the distinct readings kept.
-constexpr int NBestPaths = 12;
+constexpr int NBestPaths = 8;
 constexpr int CandidatesPerPart = 4;
 
+// A field of a word's features, which are comma-separated values; a value holding a comma
+// is quoted (UniDic's features are).
 QString featureField(const char *feature, int index)
 {
     const QByteArrayView features(feature);
-    qsizetype start = 0;
-    for (int field = 0; field < index; ++field) {
-        start = features.indexOf(',', start);
-        if (start < 0)
-            return {};
-        ++start;
+    int field = 0;
+    bool quoted = false;
+    QByteArray value;
+    for (qsizetype i = 0; i <= features.size(); ++i) {
+        const char c = i < features.size() ? features[i] : ',';
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (c == ',' && !quoted) {
+            if (field == index)
+                return value == "*" ? QString() : QString::fromUtf8(value);
+            ++field;
+            value.clear();
+        } else if (field == index) {
+            value += c;
+        }
     }
-    qsizetype end = features.indexOf(',', start);
-    if (end < 0)
-        end = features.size();
-    const QByteArrayView value = features.sliced(start, end - start);
-    return value == "*" ? QString() : QString::fromUtf8(value);
+    return {};
 }
 
 QString designatorListFile()
@@ -106,29 +113,39 @@ bool parseInto(MeCab::Tagger &tagger, MeCab::Lattice &lattice, const QByteArray 
     return tagger.parse(&lattice);
 }
 
-// The words of the lattice's current path.
-QList<KanaWord> pathWords(const MeCab::Lattice &lattice, int readingField)
+// The words of the lattice's current path, split where the text had white space (which
+// MeCab skips, keeping the words on both sides in one context).
+QList<QList<KanaWord>> pathWords(const MeCab::Lattice &lattice, int readingField)
 {
-    QList<KanaWord> words;
-    for (const MeCab::Node *node = lattice.bos_node()->next; node && node->stat != MECAB_EOS_NODE; node = node->next)
-        words += KanaWord{QString::fromUtf8(node->surface, node->length), featureField(node->feature, readingField)};
-    return words;
+    QList<QList<KanaWord>> parts;
+    for (const MeCab::Node *node = lattice.bos_node()->next; node && node->stat != MECAB_EOS_NODE; node = node->next) {
+        if (parts.isEmpty() || node->rlength > node->length)
+            parts.emplace_back();
+        parts.back() +=
+            KanaWord{QString::fromUtf8(node->surface, node->length), featureField(node->feature, readingField)};
+    }
+    return parts;
 }
 
 } // namespace
 
-QStringList KanaReader::partCandidates(const QString &part)
+QList<QStringList> KanaReader::partCandidates(const QStringList &parts)
 {
     load();
+    QList<QStringList> candidates(parts.size());
     MeCab::Lattice &lattice = *engine_->lattice;
-    const QByteArray sentence = part.toUtf8();
-    QStringList candidates;
-    if (!parseInto(*engine_->tagger, lattice, sentence, MECAB_NBEST))
+    // The parts are read together, so that a given name is read as one after a family name.
+    const QByteArray sentence = parts.join(u' ').toUtf8();
+    if (parts.isEmpty() || !parseInto(*engine_->tagger, lattice, sentence, MECAB_NBEST))
         return candidates;
-    for (int path = 0; path < NBestPaths && candidates.size() < CandidatesPerPart; ++path) {
-        const QString reading = partReading(pathWords(lattice, dictionary_.readingField));
-        if (!reading.isEmpty() && !candidates.contains(reading))
-            candidates += reading;
+    for (int path = 0; path < NBestPaths; ++path) {
+        const QList<QList<KanaWord>> words = pathWords(lattice, dictionary_.readingField);
+        for (qsizetype part = 0; part < candidates.size() && words.size() == parts.size(); ++part) {
+            const QString reading = partReading(words[part]);
+            if (!reading.isEmpty() && !candidates[part].contains(reading) &&
+                candidates[part].size() < CandidatesPerPart)
+                candidates[part] += reading;
+        }
         if (!lattice.next())
             break;
     }
@@ -138,10 +155,7 @@ QStringList KanaReader::partCandidates(const QString &part)
 QStringList KanaReader::proposals(const QString &name)
 {
     load();
-    QList<QStringList> candidates;
-    for (const QString &part : kanaNameParts(name, designators_))
-        candidates += partCandidates(part);
-    return kanaProposals(candidates, MaxProposals);
+    return kanaProposals(partCandidates(kanaNameParts(name, designators_)), MaxProposals);
 }
 
 QString KanaReader::plainReading(const QString &text)
@@ -151,8 +165,12 @@ QString KanaReader::plainReading(const QString &text)
     QString reading;
     if (!parseInto(*engine_->tagger, *engine_->lattice, sentence, MECAB_ONE_BEST))
         return reading;
-    for (const KanaWord &word : pathWords(*engine_->lattice, dictionary_.readingField))
-        reading += word.reading.isEmpty() ? word.surface : word.reading;
+    for (const QList<KanaWord> &part : pathWords(*engine_->lattice, dictionary_.readingField)) {
+        if (!reading.isEmpty())
+            reading += u' ';
+        for (const KanaWord &word : part)
+            reading += word.reading.isEmpty() ? word.surface : word.reading;
+    }
     return reading;
 }
 

@@ -32,8 +32,8 @@ public:
     QStringList proposals(const QString &name);
     static constexpr int MaxProposals = 6;
 
-    // The candidate readings of one part of a name (full-width katakana, best first).
-    QStringList partCandidates(const QString &part);
+    // The candidate readings of each part of a name (full-width katakana, best first).
+    QList<QStringList> partCandidates(const QStringList &parts);
 
     // The reading MeCab's plain "-Oyomi" output gives for a text: each word's reading,
     // or its text when it has none. For comparison with the proposals.
