@@ -3,6 +3,7 @@
 #include "core/DalvinoError.h"
 #include "core/DeviceModel.h"
 #include "formats/CsvImport.h"
+#include "formats/KanaReader.h"
 #include "formats/TextEncoding.h"
 #include "formats/TextFile.h"
 
@@ -18,7 +19,7 @@ int runImportCsv(const QStringList &arguments);
 extern const CliCommand importCsvCommand = {
     "import-csv",
     "import-csv IN OUT --from R --to R [--name N] [--kana N] [--phone N] [--group N] [--ring N] [--memo N] "
-    "[--model NAME] [--encoding auto|Shift-JIS|UTF-8|UTF-16]",
+    "[--model NAME] [--encoding auto|Shift-JIS|UTF-8|UTF-16] [--kana-from-name]",
     "Builds a new phone book from rows R to R of any CSV file IN (rows are its non-empty\n"
     "records, from 1; a quoted field may hold commas and line breaks) and writes it as OUT,\n"
     "chosen by extension like convert. N is the number of the field (from 1) that holds\n"
@@ -28,7 +29,8 @@ extern const CliCommand importCsvCommand = {
     "not have are refused, and of a range of more than 4000 rows the first 4000 are taken. The model (LM630Std unless "
     "NAME) decides\n"
     "the ring-tone names and how OUT is written. The encoding is found as the import\n"
-    "window finds it unless given.\n",
+    "window finds it unless given. With --kana-from-name (and no --kana) the kana of every\n"
+    "imported entry is the reading proposed from its name, as the command kana proposes it.\n",
     &runImportCsv};
 
 namespace {
@@ -72,10 +74,15 @@ int runImportCsv(const QStringList &arguments)
     int model = ModelLM630Std;
     std::optional<TextEncoding> encoding;
     bool hasFrom = false, hasTo = false;
+    bool kanaFromName = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
         if (!argument.startsWith(QStringLiteral("--"))) {
             paths << argument;
+            continue;
+        }
+        if (argument == QStringLiteral("--kana-from-name")) {
+            kanaFromName = true;
             continue;
         }
         if (i + 1 >= arguments.size())
@@ -122,6 +129,8 @@ int runImportCsv(const QStringList &arguments)
         return usageError(importCsvCommand, QStringLiteral("import-csv needs IN and OUT"));
     if (!hasFrom || !hasTo)
         return usageError(importCsvCommand, QStringLiteral("import-csv needs --from and --to"));
+    if (kanaFromName && request.mapping.kana >= 0)
+        return usageError(importCsvCommand, QStringLiteral("--kana-from-name is for a file without a kana field"));
     const CliOutputWriter write = outputWriter(paths.at(1));
     if (!write)
         return usageError(importCsvCommand, QStringLiteral("Cannot write \"%1\": the output must end in %2")
@@ -173,7 +182,7 @@ int runImportCsv(const QStringList &arguments)
 
     PhoneBook current;
     current.Syubetu = model;
-    const CsvImport::Outcome outcome = CsvImport::import(current, table, request);
+    CsvImport::Outcome outcome = CsvImport::import(current, table, request);
     if (outcome.failure) {
         // Nothing is written from an import that stopped part way.
         printMessage(*outcome.failure);
@@ -186,6 +195,10 @@ int runImportCsv(const QStringList &arguments)
                          .arg(request.endRow + leftOut)
                          .arg(leftOut)
                          .arg(PhoneBook::EntryCount));
+    if (kanaFromName) {
+        PhoneBook &book = outcome.book;
+        setKana(book, firstProposals(proposeKana(book, kanaTargets(book, {}, false), programKanaReader())));
+    }
     for (const QString &notice : write(outcome.book, paths.at(1)))
         printMessage(notice);
     return ExitOk;

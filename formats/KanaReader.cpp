@@ -196,3 +196,17 @@ void setProgramKanaDictionary(const QString &folder)
     dictionary.folder = folder;
     programReaderSlot() = std::make_unique<KanaReader>(dictionary);
 }
+
+QList<KanaRow> proposeKana(const PhoneBook &book, const QList<int> &positions, KanaReader &reader,
+                           const std::function<void(int)> &progress)
+{
+    reader.load();
+    QList<KanaRow> rows;
+    rows.reserve(positions.size());
+    for (int position : positions) {
+        rows += KanaRow{position, reader.proposals(book.entries[static_cast<size_t>(position)].name())};
+        if (progress)
+            progress(static_cast<int>(rows.size()));
+    }
+    return rows;
+}

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "core/KanaFill.h"
+
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 // A MeCab dictionary: its folder and which field of a word's features holds the reading.
@@ -55,3 +58,8 @@ KanaReader &programKanaReader();
 // Points the program's reader at another dictionary folder (a missing one in tests);
 // what was loaded is dropped.
 void setProgramKanaDictionary(const QString &folder);
+
+// The proposals for the entries at the positions; progress(i + 1) after each. Throws
+// DalvinoError, before any work, when the reader cannot be loaded.
+QList<KanaRow> proposeKana(const PhoneBook &book, const QList<int> &positions, KanaReader &reader,
+                           const std::function<void(int)> &progress = {});
