@@ -1,14 +1,17 @@
 #include "ui/InportFrm.h"
 
 #include "core/DalvinoError.h"
+#include "formats/KanaReader.h"
 #include "formats/TextFile.h"
 #include "ui/CommandGuard.h"
 #include "ui/HelpTopics.h"
+#include "ui/KanaFromName.h"
 #include "ui/MainFrm.h"
 #include "ui/Pictures.h"
 #include "ui/Prompts.h"
 #include "ui/SplushFrm.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -126,6 +129,8 @@ TFormInport::TFormInport(TFormMain *main) : QDialog(main), main_(main)
     CbEncoding = new QComboBox(this);
     CbEncoding->setObjectName(QStringLiteral("CbEncoding"));
     EncodingFound = new QLabel(this);
+    CbKanaFromName = new QCheckBox(kanaFromNameCaption(), this);
+    CbKanaFromName->setEnabled(false);
 
     FormCreate();
 
@@ -144,6 +149,7 @@ TFormInport::TFormInport(TFormMain *main) : QDialog(main), main_(main)
     rows->addWidget(Button4, 1, 2);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(BitBtn1);
+    buttons->addWidget(CbKanaFromName);
     buttons->addStretch(1);
     buttons->addWidget(Button2);
     buttons->addWidget(Button1);
@@ -163,6 +169,8 @@ TFormInport::TFormInport(TFormMain *main) : QDialog(main), main_(main)
     layout->addLayout(buttons);
     resize(640, 480);
 
+    connect(ComboBox2, &QComboBox::currentIndexChanged, this,
+            [this](int index) { CbKanaFromName->setEnabled(index < 0); });
     connect(Button1, &QPushButton::clicked, this, [this] { runGuarded([this] { Button1Click(); }); });
     connect(Button2, &QPushButton::clicked, this, [this] { runGuarded([this] { Button2Click(); }); });
     connect(Button3, &QPushButton::clicked, this, [this] { runGuarded([this] { Button3Click(); }); });
@@ -321,6 +329,9 @@ void TFormInport::Button2Click()
         Prompts::current().information(*refusal);
         return;
     }
+    const bool kanaFromName = CbKanaFromName->isChecked() && r.mapping.kana < 0;
+    if (kanaFromName)
+        programKanaReader().load(); // a missing dictionary stops here, before anything changes
 
     TFormSplush *splush = main_->Splush;
     splush->setPosition(0);
@@ -332,6 +343,8 @@ void TFormInport::Button2Click()
     const CsvImport::Result outcome =
         CsvImport::importInto(main_->Book, Preview->table(), r, splush->progressCallback());
     splush->hide();
+    if (kanaFromName)
+        fillEmptyKanaFromNames(*main_);
 
     main_->showCommittedPhoneBook();
     if (outcome.failure)

@@ -12,6 +12,7 @@
 #include "ui/GroupEditFrm.h"
 #include "ui/HelpFrm.h"
 #include "ui/InportFrm.h"
+#include "ui/KanaFromName.h"
 #include "ui/PhoneBookModels.h"
 #include "ui/Pictures.h"
 #include "ui/Prompts.h"
@@ -344,6 +345,8 @@ void TFormMain::buildPopupMenu()
     PopupMenu1 = new QMenu(this);
     N4 = PopupMenu1->addAction(QStringLiteral("クリア"));
     connect(N4, &QAction::triggered, this, guarded([this] { N4Click(); }));
+    QAction *kanaFill = PopupMenu1->addAction(QStringLiteral("カナを自動入力…"));
+    connect(kanaFill, &QAction::triggered, this, guarded([this] { runKanaFill(*this, selectedPositions()); }));
     QMenu *bulk = PopupMenu1->addMenu(QStringLiteral("一括変更"));
 
     QMenu *groups = bulk->addMenu(QStringLiteral("グループ"));
