@@ -6,29 +6,29 @@
 
 namespace {
 
-int runInfo(const QStringList &arguments);
+int runInfo(const QCommandLineParser &arguments);
 
 } // namespace
 
 extern const CliCommand infoCommand = {
-    "info", "info IN",
+    "info",
+    "info IN",
     "Reads the phone book IN and prints one \"key: value\" line each: model, customer\n"
     "name, customer number, write mode, MAC address, registered entries, set groups.\n",
+    {},
     &runInfo};
 
 namespace {
 
-int runInfo(const QStringList &arguments)
+int runInfo(const QCommandLineParser &parsed)
 {
-    if (arguments.size() != 1 || arguments.first().startsWith(QStringLiteral("--")))
+    const QStringList arguments = parsed.positionalArguments();
+    if (arguments.size() != 1)
         return usageError(infoCommand, QStringLiteral("info needs exactly one file"));
-    const CliInputReader read = inputReader(arguments.first());
+    const CliInputReader read = inputReader(infoCommand, arguments.first());
     if (!read)
-        return usageError(infoCommand, QStringLiteral("Cannot read \"%1\": the input must end in %2")
-                                           .arg(arguments.first(), inputExtensions().join(QStringLiteral(", "))));
-    const CliInput input = read(arguments.first());
-    for (const QString &message : input.messages)
-        printMessage(message);
+        return ExitError;
+    const CliInput input = readReported(read, arguments.first());
 
     const PhoneBook &book = input.book;
     const auto entries = std::count_if(book.entries.begin(), book.entries.end(),

@@ -3,8 +3,7 @@
 #include "core/WidthRules.h"
 #include "formats/KanaReader.h"
 #include "ui/CommandGuard.h"
-#include "ui/MainFrm.h"
-#include "ui/PhoneBookModels.h"
+#include "ui/PhoneBookDocument.h"
 #include "ui/SplushFrm.h"
 
 #include <QCheckBox>
@@ -45,26 +44,14 @@ public:
     }
 };
 
-QList<KanaRow> proposeBehindProgress(TFormMain &main, const QList<int> &positions)
+QList<KanaRow> proposeBehindProgress(const PhoneBook &book, const QList<int> &positions, TFormSplush *splush)
 {
     KanaReader &reader = programKanaReader();
     reader.load();
-    if (positions.size() < ProgressFrom)
-        return proposeKana(main.Book, positions, reader);
-    TFormSplush *splush = main.Splush;
-    splush->setPosition(0);
-    splush->setMaximum(static_cast<int>(positions.size()));
-    splush->setTitle(QStringLiteral("カナを作成中..."));
-    splush->showNow();
-    QList<KanaRow> rows;
-    try {
-        rows = proposeKana(main.Book, positions, reader, splush->progressCallback());
-    } catch (...) {
-        splush->hide();
-        throw;
-    }
-    splush->hide();
-    return rows;
+    if (positions.size() < ProgressFrom || !splush)
+        return proposeKana(book, positions, reader);
+    const ProgressScope progress(splush, QStringLiteral("カナを作成中..."), static_cast<int>(positions.size()));
+    return proposeKana(book, positions, reader, splush->progressCallback());
 }
 
 } // namespace
@@ -200,12 +187,13 @@ QVariant KanaPreviewModel::headerData(int section, Qt::Orientation orientation, 
     return QString::fromUtf16(captions[section]);
 }
 
-TFormKanaFill::TFormKanaFill(TFormMain *main, const QList<int> &selected)
-    : QDialog(main), main_(main), selected_(selected)
+TFormKanaFill::TFormKanaFill(PhoneBookDocument &document, TFormSplush *splush, const QList<int> &selected,
+                             QWidget *parent)
+    : QDialog(parent), document_(document), splush_(splush), selected_(selected)
 {
     setWindowTitle(QStringLiteral("カナを自動入力"));
     CbAlsoFilled = new QCheckBox(QStringLiteral("カナが入っている項目も作り直す"), this);
-    Preview = new KanaPreviewModel(main->Book, this);
+    Preview = new KanaPreviewModel(document.book(), this);
     ListView1 = new QTableView(this);
     ListView1->setModel(Preview);
     ListView1->setItemDelegateForColumn(KanaPreviewModel::Proposed, new ProposalDelegate(ListView1));
@@ -234,35 +222,31 @@ TFormKanaFill::TFormKanaFill(TFormMain *main, const QList<int> &selected)
 
 void TFormKanaFill::propose()
 {
-    Preview->setRows(proposeBehindProgress(*main_, kanaTargets(main_->Book, selected_, CbAlsoFilled->isChecked())));
+    const PhoneBook &book = document_.book();
+    Preview->setRows(proposeBehindProgress(book, kanaTargets(book, selected_, CbAlsoFilled->isChecked()), splush_));
 }
 
 void TFormKanaFill::Button1Click()
 {
-    applyKanaChanges(*main_, Preview->acceptedChanges());
+    document_.fillKana(Preview->acceptedChanges());
     accept();
 }
 
-void runKanaFill(TFormMain &main, const QList<int> &selected)
+QString kanaFillCaption()
 {
-    TFormKanaFill window(&main, selected);
+    return QStringLiteral("カナを自動入力…");
+}
+
+void runKanaFill(PhoneBookDocument &document, TFormSplush *splush, const QList<int> &selected, QWidget *parent)
+{
+    TFormKanaFill window(document, splush, selected, parent);
     window.propose();
     window.exec();
 }
 
-void applyKanaChanges(TFormMain &main, const QList<KanaChange> &changes)
+void fillEmptyKanaFromNames(PhoneBook &book, TFormSplush *splush)
 {
-    if (setKana(main.Book, changes))
-        main.markModified();
-    QList<int> positions;
-    for (const KanaChange &change : changes)
-        positions += change.position;
-    main.EntryModel->refreshRows(positions);
-}
-
-void fillEmptyKanaFromNames(TFormMain &main)
-{
-    setKana(main.Book, firstProposals(proposeBehindProgress(main, kanaTargets(main.Book, {}, false))));
+    setKana(book, firstProposals(proposeBehindProgress(book, kanaTargets(book, {}, false), splush)));
 }
 
 QString kanaFromNameCaption()

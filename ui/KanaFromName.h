@@ -11,7 +11,8 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QTableView;
-class TFormMain;
+class PhoneBookDocument;
+class TFormSplush;
 
 // The button beside the kana field of the entry editor: a click puts the reading proposed
 // from the name into the kana field (the field's own undo brings back what was there);
@@ -61,11 +62,14 @@ private:
     QList<Row> rows_;
 };
 
+// The caption of the command, in the entry pop-up menu and the 編集 menu.
+QString kanaFillCaption();
+
 // The window of "カナを自動入力…" over the selected entries (every entry when none is).
 class TFormKanaFill : public QDialog {
     Q_OBJECT
 public:
-    TFormKanaFill(TFormMain *main, const QList<int> &selected);
+    TFormKanaFill(PhoneBookDocument &document, TFormSplush *splush, const QList<int> &selected, QWidget *parent);
 
     QCheckBox *CbAlsoFilled = nullptr; // also entries that have a kana
     QTableView *ListView1 = nullptr;
@@ -75,24 +79,22 @@ public:
 
     // Proposes for the entries chosen, behind the progress window for a long run.
     void propose();
-    // Writes the accepted rows into the phone book as one change and closes.
+    // Writes the accepted rows into the document as one step that can be undone, and closes.
     void Button1Click();
 
 private:
-    TFormMain *main_;
+    PhoneBookDocument &document_;
+    TFormSplush *splush_;
     QList<int> selected_;
 };
 
 // "カナを自動入力…": proposes for the selected entries and applies what the user accepts.
-void runKanaFill(TFormMain &main, const QList<int> &selected);
+void runKanaFill(PhoneBookDocument &document, TFormSplush *splush, const QList<int> &selected, QWidget *parent);
 
-// The one way the proposals reach the phone book: the kana at the positions, as one change.
-void applyKanaChanges(TFormMain &main, const QList<KanaChange> &changes);
-
-// Fills the empty kana of every named entry from its name, behind the progress window
-// (the import's "カナを名前から作る"). Throws DalvinoError, before any change, when the
-// dictionary cannot be loaded.
-void fillEmptyKanaFromNames(TFormMain &main);
+// Fills the empty kana of every named entry of a phone book from its name, behind the
+// progress window (the import's "カナを名前から作る", before the import replaces the
+// document). Throws DalvinoError, before any change, when the dictionary cannot be loaded.
+void fillEmptyKanaFromNames(PhoneBook &book, TFormSplush *splush);
 
 // The caption of the import window's check box.
 QString kanaFromNameCaption();

@@ -1,4 +1,5 @@
 #include "FakePrompts.h"
+#include "MainWindowParts.h"
 #include "TestPaths.h"
 #include "formats/AppPaths.h"
 #include "formats/Cp932.h"
@@ -9,6 +10,7 @@
 #include "ui/MainFrm.h"
 #include "ui/SplushFrm.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -35,11 +37,14 @@ private slots:
     void editorDropDown();
     void bulkPreviewApplies_data();
     void bulkPreviewApplies();
+    void commandInPopUpAndEditMenus();
     void importFillsKana();
     void missingDictionaryChangesNothing();
 
 private:
     void fillBook();
+    TFormEdit *editor() const { return partOf<TFormEdit>(main_, "FormEdit"); }
+    TFormInport *importWindow() const { return partOf<TFormInport>(main_, "FormInport"); }
     QTemporaryDir dir_;
     TFormSplush *splush_ = nullptr;
     TFormMain *main_ = nullptr;
@@ -67,11 +72,13 @@ void TestKanaFromName::cleanup()
 
 void TestKanaFromName::fillBook()
 {
-    const QStringList names{QStringLiteral("株式会社丸山工業"), QStringLiteral("佐藤　健一"), QStringLiteral("㈱")};
-    for (int i = 0; i < names.size(); ++i)
-        main_->Book.entries[static_cast<size_t>(i)].setField(DialEntry::Name, names[i]);
-    main_->Book.entries[0].setField(DialEntry::Kana, QStringLiteral("ﾃｽﾄ"));
-    main_->Book.entries[3].setField(DialEntry::Phone, QStringLiteral("03")); // no name: nothing to read
+    arrangeBook(main_, [](PhoneBook &book) {
+        const QStringList names{QStringLiteral("株式会社丸山工業"), QStringLiteral("佐藤　健一"), QStringLiteral("㈱")};
+        for (int i = 0; i < names.size(); ++i)
+            book.entries[static_cast<size_t>(i)].setField(DialEntry::Name, names[i]);
+        book.entries[0].setField(DialEntry::Kana, QStringLiteral("ﾃｽﾄ"));
+        book.entries[3].setField(DialEntry::Phone, QStringLiteral("03")); // no name: nothing to read
+    });
 }
 
 void TestKanaFromName::editorButton_data()
@@ -92,7 +99,7 @@ void TestKanaFromName::editorButton()
     QFETCH(QString, name);
     QFETCH(QString, typed);
     QFETCH(QString, kana);
-    TFormEdit *editor = main_->FormEdit;
+    TFormEdit *editor = this->editor();
     editor->NameEdit->setText(name);
     editor->KanaEdit->setText(typed);
     editor->KanaButton->click();
@@ -104,7 +111,7 @@ void TestKanaFromName::editorButton()
 
 void TestKanaFromName::editorDropDown()
 {
-    TFormEdit *editor = main_->FormEdit;
+    TFormEdit *editor = this->editor();
     editor->NameEdit->setText(QStringLiteral("ＮＴＴ東日本"));
     const QStringList offered = editor->KanaButton->refreshMenu();
     QVERIFY2(offered.size() > 1 && offered.contains(QStringLiteral("NTTﾋｶﾞｼﾆﾎﾝ")), qPrintable(offered.join(u'|')));
@@ -117,22 +124,26 @@ void TestKanaFromName::bulkPreviewApplies_data()
 {
     QTest::addColumn<bool>("alsoFilled");
     QTest::addColumn<QStringList>("kana");
+    QTest::addColumn<QString>("step");
 
     QTest::newRow("empty kana only") << false
                                      << QStringList{QStringLiteral("ﾃｽﾄ"), QStringLiteral("ｻﾄｳ ｹﾝ"), QString(),
-                                                    QString()};
+                                                    QString()}
+                                     << QStringLiteral("カナの自動入力 (1件)");
     QTest::newRow("also filled kana") << true
                                       << QStringList{QStringLiteral("ﾏﾙﾔﾏｺｳｷﾞｮｳ"), QStringLiteral("ｻﾄｳ ｹﾝ"), QString(),
-                                                     QString()};
+                                                     QString()}
+                                      << QStringLiteral("カナの自動入力 (2件)");
 }
 
 void TestKanaFromName::bulkPreviewApplies()
 {
     QFETCH(bool, alsoFilled);
     QFETCH(QStringList, kana);
+    QFETCH(QString, step);
     fillBook();
-    main_->setModified(false);
-    TFormKanaFill window(main_, {});
+    const PhoneBook before = main_->book();
+    TFormKanaFill window(main_->document(), splush_, {}, main_);
     window.CbAlsoFilled->setChecked(alsoFilled);
     window.propose();
     KanaPreviewModel *preview = window.Preview;
@@ -146,14 +157,36 @@ void TestKanaFromName::bulkPreviewApplies()
     QVERIFY(preview->setData(sato, QStringLiteral("サトウ　ケン"), Qt::EditRole));
     QVERIFY(!preview->setData(sato, QStringLiteral("佐藤"), Qt::EditRole));
     window.Button1Click();
-    for (int i = 0; i < kana.size(); ++i)
-        QCOMPARE(main_->Book.entries[static_cast<size_t>(i)].kana(), kana[i]);
-    QVERIFY(main_->Book.Modified);
+    const auto compareKana = [&] {
+        for (int i = 0; i < kana.size(); ++i)
+            QCOMPARE(main_->book().entries[static_cast<size_t>(i)].kana(), kana[i]);
+    };
+    compareKana();
+    QVERIFY(main_->book().Modified);
+
+    // One step: undo puts every kana back, redo writes them again.
+    auto *undo = partOf<QAction>(main_, "UndoAction");
+    QCOMPARE(undo->text(), QStringLiteral("元に戻す: ") + step);
+    undo->trigger();
+    QVERIFY(main_->book().entries == before.entries);
+    QVERIFY(!main_->book().Modified);
+    auto *redo = partOf<QAction>(main_, "RedoAction");
+    QCOMPARE(redo->text(), QStringLiteral("やり直し: ") + step);
+    redo->trigger();
+    compareKana();
+}
+
+void TestKanaFromName::commandInPopUpAndEditMenus()
+{
+    auto *command = partOf<QAction>(main_, "KanaFillAction");
+    QCOMPARE(command->text(), QStringLiteral("カナを自動入力…"));
+    QVERIFY(partOf<QMenu>(main_, "PopupMenu1")->actions().contains(command));
+    QVERIFY(partOf<QMenu>(main_, "EditMenu")->actions().contains(command));
 }
 
 void TestKanaFromName::importFillsKana()
 {
-    TFormInport *form = main_->FormInport;
+    TFormInport *form = importWindow();
     const QString path = dir_.filePath(QStringLiteral("names.csv"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -168,8 +201,10 @@ void TestKanaFromName::importFillsKana()
     form->CbKanaFromName->setChecked(true);
     form->Button2Click();
     QVERIFY(prompts_->shown.isEmpty());
-    QCOMPARE(main_->Book.entries[0].kana(), QStringLiteral("ﾏﾙﾔﾏｺｳｷﾞｮｳ"));
-    QCOMPARE(main_->Book.entries[1].kana(), QStringLiteral("ｻﾄｳ ｹﾝｲﾁ"));
+    QCOMPARE(main_->book().entries[0].kana(), QStringLiteral("ﾏﾙﾔﾏｺｳｷﾞｮｳ"));
+    QCOMPARE(main_->book().entries[1].kana(), QStringLiteral("ｻﾄｳ ｹﾝｲﾁ"));
+    // The kana came with the import, in its one step.
+    QCOMPARE(partOf<QAction>(main_, "UndoAction")->text(), QStringLiteral("元に戻す: CSVインポート"));
     form->ComboBox2->setCurrentIndex(0);
     QVERIFY(!form->CbKanaFromName->isEnabled());
 }
@@ -177,29 +212,28 @@ void TestKanaFromName::importFillsKana()
 void TestKanaFromName::missingDictionaryChangesNothing()
 {
     fillBook();
-    main_->setModified(false);
-    const PhoneBook before = main_->Book;
+    const PhoneBook before = main_->book();
     setProgramKanaDictionary(MissingFolder);
 
-    TFormEdit *editor = main_->FormEdit;
+    TFormEdit *editor = this->editor();
     editor->NameEdit->setText(QStringLiteral("丸山工業"));
     editor->KanaEdit->setText(QStringLiteral("ﾏﾙﾔﾏ"));
     editor->KanaButton->click();
     QCOMPARE(editor->KanaEdit->text(), QStringLiteral("ﾏﾙﾔﾏ"));
 
-    main_->FormInport->CbKanaFromName->setEnabled(true);
-    main_->FormInport->CbKanaFromName->setChecked(true);
-    main_->FormInport->SpinEdit1->setValue(1);
-    main_->FormInport->SpinEdit2->setValue(1);
-    main_->FormInport->ComboBox1->addItem(QStringLiteral("フィールド1"));
-    main_->FormInport->ComboBox3->addItems({QStringLiteral("フィールド1"), QStringLiteral("フィールド2")});
-    main_->FormInport->ComboBox3->setCurrentIndex(1);
-    main_->FormInport->Button2->click();
+    importWindow()->CbKanaFromName->setEnabled(true);
+    importWindow()->CbKanaFromName->setChecked(true);
+    importWindow()->SpinEdit1->setValue(1);
+    importWindow()->SpinEdit2->setValue(1);
+    importWindow()->ComboBox1->addItem(QStringLiteral("フィールド1"));
+    importWindow()->ComboBox3->addItems({QStringLiteral("フィールド1"), QStringLiteral("フィールド2")});
+    importWindow()->ComboBox3->setCurrentIndex(1);
+    importWindow()->Button2->click();
 
     QCOMPARE(prompts_->kinds(), (QStringList{QStringLiteral("error"), QStringLiteral("error")}));
     QCOMPARE(prompts_->texts(), (QStringList{MissingMessage, MissingMessage}));
-    QVERIFY(main_->Book.entries == before.entries);
-    QVERIFY(!main_->Book.Modified);
+    QVERIFY(main_->book().entries == before.entries);
+    QVERIFY(!main_->book().Modified);
 }
 
 QTEST_MAIN(TestKanaFromName)
