@@ -36,13 +36,10 @@ int runCheck(const QCommandLineParser &arguments)
     if (paths.size() != 1)
         return usageError(checkCommand, QStringLiteral("check needs exactly one file"));
 
-    const CliInputReader read = inputReader(paths.first());
+    const CliInputReader read = inputReader(checkCommand, paths.first());
     if (!read)
-        return usageError(checkCommand, QStringLiteral("Cannot read \"%1\": the input must end in %2")
-                                            .arg(paths.first(), inputExtensions().join(QStringLiteral(", "))));
-    const CliInput input = read(paths.first());
-    for (const QString &message : input.messages)
-        printMessage(message);
+        return ExitError;
+    const CliInput input = readReported(read, paths.first());
 
     const QString report = analysisReport(input.book);
     // The file first: a report that cannot be stored is an error, whatever it says.

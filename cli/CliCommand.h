@@ -4,12 +4,18 @@
 #include <QList>
 #include <QString>
 
-// An option of a command: --name VALUE. missingValue is the usage error when no value
-// follows it; "--name needs a value" when it is not given.
+// An option of a command: --name VALUE, or --name alone for a switch. missingValue is the
+// usage error when no value follows it; "--name needs a value" when it is not given.
 struct CliOption {
     const char *name; // without the dashes
     const char *missingValue = nullptr;
+    bool isSwitch = false;
 };
+
+constexpr CliOption cliSwitch(const char *name)
+{
+    return {name, nullptr, true};
+}
 
 // A command of dalvino-cli. run gets its arguments as parsed by the command's options
 // and returns the exit status: 0 on success, 2 on any error or rejection.
@@ -26,6 +32,7 @@ extern const CliCommand convertCommand;
 extern const CliCommand infoCommand;
 extern const CliCommand checkCommand;
 extern const CliCommand importCsvCommand;
+extern const CliCommand kanaCommand;
 
 constexpr int ExitOk = 0;
 constexpr int ExitError = 2;

@@ -1,4 +1,5 @@
 #include "cli/CliFormats.h"
+#include "cli/CliCommand.h"
 
 #include "core/DalvinoError.h"
 #include "formats/AppPaths.h"
@@ -45,21 +46,25 @@ void ensureWorkingFolder()
 
 } // namespace
 
-CliInputReader inputReader(const QString &path)
+CliInputReader inputReader(const CliCommand &command, const QString &path)
 {
     for (const Reader &reader : Readers) {
         if (lowerSuffix(path) == QLatin1StringView(reader.extension))
             return reader.read;
     }
+    usageError(command, QStringLiteral("Cannot read \"%1\": the input must end in %2")
+                            .arg(path, inputExtensions().join(QStringLiteral(", "))));
     return nullptr;
 }
 
-CliOutputWriter outputWriter(const QString &path)
+CliOutputWriter outputWriter(const CliCommand &command, const QString &path)
 {
     for (const Writer &writer : Writers) {
         if (lowerSuffix(path) == QLatin1StringView(writer.extension))
             return writer.write;
     }
+    usageError(command, QStringLiteral("Cannot write \"%1\": the output must end in %2")
+                            .arg(path, outputExtensions().join(QStringLiteral(", "))));
     return nullptr;
 }
 
@@ -77,6 +82,34 @@ QStringList outputExtensions()
     for (const Writer &writer : Writers)
         list << QStringLiteral(".") + QLatin1StringView(writer.extension);
     return list;
+}
+
+CliInput readReported(CliInputReader read, const QString &path)
+{
+    CliInput input = read(path);
+    for (const QString &message : input.messages)
+        printMessage(message);
+    return input;
+}
+
+int rewritePhoneBook(const CliCommand &command, const QCommandLineParser &arguments,
+                     const std::function<void(PhoneBook &book)> &change)
+{
+    const QStringList paths = arguments.positionalArguments();
+    if (paths.size() != 2)
+        return usageError(command, QStringLiteral("%1 needs IN and OUT").arg(QLatin1StringView(command.name)));
+    const CliInputReader read = inputReader(command, paths.at(0));
+    if (!read)
+        return ExitError;
+    const CliOutputWriter write = outputWriter(command, paths.at(1));
+    if (!write)
+        return ExitError;
+
+    CliInput input = readReported(read, paths.at(0));
+    change(input.book);
+    for (const QString &notice : write(input.book, paths.at(1)))
+        printMessage(notice);
+    return ExitOk;
 }
 
 CliInput readPhoneBookInput(const QString &path)

@@ -41,27 +41,10 @@ int runConvert(const QCommandLineParser &arguments)
             return usageError(convertCommand,
                               QStringLiteral("Unknown model \"%1\"; the models are %2").arg(name, modelNames()));
     }
-    const QStringList paths = arguments.positionalArguments();
-    if (paths.size() != 2)
-        return usageError(convertCommand, QStringLiteral("convert needs IN and OUT"));
-
-    const CliInputReader read = inputReader(paths.at(0));
-    if (!read)
-        return usageError(convertCommand, QStringLiteral("Cannot read \"%1\": the input must end in %2")
-                                              .arg(paths.at(0), inputExtensions().join(QStringLiteral(", "))));
-    const CliOutputWriter write = outputWriter(paths.at(1));
-    if (!write)
-        return usageError(convertCommand, QStringLiteral("Cannot write \"%1\": the output must end in %2")
-                                              .arg(paths.at(1), outputExtensions().join(QStringLiteral(", "))));
-
-    CliInput input = read(paths.at(0));
-    for (const QString &message : input.messages)
-        printMessage(message);
-    if (model >= 0)
-        input.book.Syubetu = model;
-    for (const QString &notice : write(input.book, paths.at(1)))
-        printMessage(notice);
-    return ExitOk;
+    return rewritePhoneBook(convertCommand, arguments, [model](PhoneBook &book) {
+        if (model >= 0)
+            book.Syubetu = model;
+    });
 }
 
 } // namespace

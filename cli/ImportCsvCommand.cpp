@@ -3,6 +3,7 @@
 #include "core/DalvinoError.h"
 #include "core/DeviceModel.h"
 #include "formats/CsvImport.h"
+#include "formats/KanaReader.h"
 #include "formats/TextEncoding.h"
 #include "formats/TextFile.h"
 
@@ -18,7 +19,7 @@ int runImportCsv(const QCommandLineParser &arguments);
 extern const CliCommand importCsvCommand = {
     "import-csv",
     "import-csv IN OUT --from R --to R [--name N] [--kana N] [--phone N] [--group N] [--ring N] [--memo N] "
-    "[--model NAME] [--encoding auto|Shift-JIS|UTF-8|UTF-16]",
+    "[--model NAME] [--encoding auto|Shift-JIS|UTF-8|UTF-16] [--kana-from-name]",
     "Builds a new phone book from rows R to R of any CSV file IN (rows are its non-empty\n"
     "records, from 1; a quoted field may hold commas and line breaks) and writes it as OUT,\n"
     "chosen by extension like convert. N is the number of the field (from 1) that holds\n"
@@ -28,8 +29,19 @@ extern const CliCommand importCsvCommand = {
     "not have are refused, and of a range of more than 4000 rows the first 4000 are taken. The model (LM630Std unless "
     "NAME) decides\n"
     "the ring-tone names and how OUT is written. The encoding is found as the import\n"
-    "window finds it unless given.\n",
-    {{"from"}, {"to"}, {"name"}, {"kana"}, {"phone"}, {"group"}, {"ring"}, {"memo"}, {"model"}, {"encoding"}},
+    "window finds it unless given. With --kana-from-name (and no --kana) the kana of every\n"
+    "imported entry is the reading proposed from its name, as the command kana proposes it.\n",
+    {{"from"},
+     {"to"},
+     {"name"},
+     {"kana"},
+     {"phone"},
+     {"group"},
+     {"ring"},
+     {"memo"},
+     {"model"},
+     {"encoding"},
+     cliSwitch("kana-from-name")},
     &runImportCsv};
 
 namespace {
@@ -118,10 +130,12 @@ int runImportCsv(const QCommandLineParser &arguments)
         return usageError(importCsvCommand, QStringLiteral("import-csv needs IN and OUT"));
     if (request.startRow == 0 || request.endRow == 0)
         return usageError(importCsvCommand, QStringLiteral("import-csv needs --from and --to"));
-    const CliOutputWriter write = outputWriter(paths.at(1));
+    const bool kanaFromName = arguments.isSet(QStringLiteral("kana-from-name"));
+    if (kanaFromName && request.mapping.kana >= 0)
+        return usageError(importCsvCommand, QStringLiteral("--kana-from-name is for a file without a kana field"));
+    const CliOutputWriter write = outputWriter(importCsvCommand, paths.at(1));
     if (!write)
-        return usageError(importCsvCommand, QStringLiteral("Cannot write \"%1\": the output must end in %2")
-                                                .arg(paths.at(1), outputExtensions().join(QStringLiteral(", "))));
+        return ExitError;
 
     // The rows the import window can be given, and no others: never lowered quietly.
     for (const auto &[option, row, limit] : {std::tuple{"--from", request.startRow, CsvImport::MaxStartRow},
@@ -169,7 +183,7 @@ int runImportCsv(const QCommandLineParser &arguments)
 
     PhoneBook current;
     current.Syubetu = model;
-    const CsvImport::Outcome outcome = CsvImport::import(current, table, request);
+    CsvImport::Outcome outcome = CsvImport::import(current, table, request);
     if (outcome.failure) {
         // Nothing is written from an import that stopped part way.
         printMessage(*outcome.failure);
@@ -182,6 +196,10 @@ int runImportCsv(const QCommandLineParser &arguments)
                          .arg(request.endRow + leftOut)
                          .arg(leftOut)
                          .arg(PhoneBook::EntryCount));
+    if (kanaFromName) {
+        PhoneBook &book = outcome.book;
+        setKana(book, firstProposals(proposeKana(book, kanaTargets(book, {}, false), programKanaReader())));
+    }
     for (const QString &notice : write(outcome.book, paths.at(1)))
         printMessage(notice);
     return ExitOk;

@@ -25,13 +25,10 @@ int runInfo(const QCommandLineParser &parsed)
     const QStringList arguments = parsed.positionalArguments();
     if (arguments.size() != 1)
         return usageError(infoCommand, QStringLiteral("info needs exactly one file"));
-    const CliInputReader read = inputReader(arguments.first());
+    const CliInputReader read = inputReader(infoCommand, arguments.first());
     if (!read)
-        return usageError(infoCommand, QStringLiteral("Cannot read \"%1\": the input must end in %2")
-                                           .arg(arguments.first(), inputExtensions().join(QStringLiteral(", "))));
-    const CliInput input = read(arguments.first());
-    for (const QString &message : input.messages)
-        printMessage(message);
+        return ExitError;
+    const CliInput input = readReported(read, arguments.first());
 
     const PhoneBook &book = input.book;
     const auto entries = std::count_if(book.entries.begin(), book.entries.end(),

@@ -10,7 +10,7 @@
 
 namespace {
 
-const CliCommand *const Commands[] = {&convertCommand, &infoCommand, &checkCommand, &importCsvCommand};
+const CliCommand *const Commands[] = {&convertCommand, &infoCommand, &checkCommand, &importCsvCommand, &kanaCommand};
 
 void writeTo(FILE *stream, const QString &text)
 {
@@ -48,8 +48,8 @@ QString usageLine(const CliCommand &command)
     return QStringLiteral("Usage: dalvino-cli ") + QString::fromUtf8(command.usage) + u'\n';
 }
 
-// Parses the arguments after the command's name by its options, each taking one value,
-// and runs it.
+// Parses the arguments after the command's name by its options, each taking one value
+// unless it is a switch, and runs it.
 int runCommand(const CliCommand &command, const QStringList &arguments)
 {
     QCommandLineParser parser;
@@ -57,7 +57,8 @@ int runCommand(const CliCommand &command, const QStringList &arguments)
     const QCommandLineOption help(QStringLiteral("help"));
     parser.addOption(help);
     for (const CliOption &option : command.options)
-        parser.addOption(QCommandLineOption(QString::fromLatin1(option.name), QString(), QStringLiteral("value")));
+        parser.addOption(QCommandLineOption(QString::fromLatin1(option.name), QString(),
+                                            option.isSwitch ? QString() : QStringLiteral("value")));
     // The parser skips the first argument as the program's name.
     const bool parsed = parser.parse(QStringList{QCoreApplication::applicationFilePath()} + arguments);
     if (parser.isSet(help)) {
@@ -71,7 +72,7 @@ int runCommand(const CliCommand &command, const QStringList &arguments)
         // Otherwise an option that takes a value came last.
         for (const CliOption &option : command.options) {
             const QString name = QStringLiteral("--") + QLatin1StringView(option.name);
-            if (arguments.last() == name)
+            if (!option.isSwitch && arguments.last() == name)
                 return usageError(command, option.missingValue ? QString::fromUtf8(option.missingValue)
                                                                : QStringLiteral("%1 needs a value").arg(name));
         }

@@ -9,6 +9,7 @@ packages=(
   libqt6svg6                                         # the SVG pictures
   libicu-dev                                         # code page 932, collation
   fonts-ipafont-gothic qt6-translations-l10n         # the Japanese font and Qt's Japanese texts
+  libmecab-dev mecab mecab-ipadic-utf8               # kana readings of names (mecab: the benchmark's baseline)
   xvfb xauth openbox xdotool imagemagick             # desktop tests and screenshots
 )
 if [ "${1:-}" = package ]; then

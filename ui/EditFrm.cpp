@@ -4,6 +4,7 @@
 #include "core/Vocabulary.h"
 #include "ui/EditorWindow.h"
 #include "ui/HelpTopics.h"
+#include "ui/KanaFromName.h"
 #include "ui/PhoneBookDocument.h"
 #include "ui/Pictures.h"
 #include "ui/Prompts.h"
@@ -150,7 +151,13 @@ void TFormEdit::buildControls()
     };
     fields->addWidget(LblNo, row++, 0, 1, 2);
     addRow(QStringLiteral("名前"), NameEdit);
-    addRow(QStringLiteral("カナ"), KanaEdit);
+    auto *kanaField = new QWidget(this);
+    auto *kanaRow = new QHBoxLayout(kanaField);
+    kanaRow->setContentsMargins(0, 0, 0, 0);
+    kanaRow->addWidget(KanaEdit, 1);
+    KanaButton = new KanaFromNameButton(NameEdit, KanaEdit, kanaField);
+    kanaRow->addWidget(KanaButton);
+    addRow(QStringLiteral("カナ"), kanaField);
     addRow(QStringLiteral("電話番号"), NoEdit);
     addRow(QStringLiteral("グループ"), CbGroup);
     addRow(QStringLiteral("着信音"), CbMelody);

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <array>
 
+class KanaFromNameButton;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -35,6 +36,7 @@ public:
     QLabel *LblNo = nullptr;
     QLineEdit *NameEdit = nullptr;
     QLineEdit *KanaEdit = nullptr;
+    KanaFromNameButton *KanaButton = nullptr; // 名前から
     QLineEdit *NoEdit = nullptr;
     QComboBox *CbGroup = nullptr;
     QComboBox *CbMelody = nullptr;

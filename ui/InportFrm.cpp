@@ -1,14 +1,17 @@
 #include "ui/InportFrm.h"
 
 #include "core/DalvinoError.h"
+#include "formats/KanaReader.h"
 #include "formats/TextFile.h"
 #include "ui/CommandGuard.h"
 #include "ui/HelpTopics.h"
+#include "ui/KanaFromName.h"
 #include "ui/PhoneBookDocument.h"
 #include "ui/Pictures.h"
 #include "ui/Prompts.h"
 #include "ui/SplushFrm.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -127,6 +130,8 @@ TFormInport::TFormInport(PhoneBookDocument &document, TFormSplush *splush, QWidg
     CbEncoding = new QComboBox(this);
     CbEncoding->setObjectName(QStringLiteral("CbEncoding"));
     EncodingFound = new QLabel(this);
+    CbKanaFromName = new QCheckBox(kanaFromNameCaption(), this);
+    CbKanaFromName->setEnabled(false);
 
     FormCreate();
 
@@ -145,6 +150,7 @@ TFormInport::TFormInport(PhoneBookDocument &document, TFormSplush *splush, QWidg
     rows->addWidget(Button4, 1, 2);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(BitBtn1);
+    buttons->addWidget(CbKanaFromName);
     buttons->addStretch(1);
     buttons->addWidget(Button2);
     buttons->addWidget(Button1);
@@ -164,6 +170,8 @@ TFormInport::TFormInport(PhoneBookDocument &document, TFormSplush *splush, QWidg
     layout->addLayout(buttons);
     resize(640, 480);
 
+    connect(ComboBox2, &QComboBox::currentIndexChanged, this,
+            [this](int index) { CbKanaFromName->setEnabled(index < 0); });
     connect(Button1, &QPushButton::clicked, this, [this] { runGuarded([this] { Button1Click(); }); });
     connect(Button2, &QPushButton::clicked, this, [this] { runGuarded([this] { Button2Click(); }); });
     connect(Button3, &QPushButton::clicked, this, [this] { runGuarded([this] { Button3Click(); }); });
@@ -315,6 +323,9 @@ void TFormInport::Button2Click()
         Prompts::current().information(*refusal);
         return;
     }
+    const bool kanaFromName = CbKanaFromName->isChecked() && r.mapping.kana < 0;
+    if (kanaFromName)
+        programKanaReader().load(); // a missing dictionary stops here, before anything changes
 
     // The import builds a new phone book from the document's settings and replaces it.
     emit importing();
@@ -323,6 +334,9 @@ void TFormInport::Button2Click()
         const ProgressScope progress(splush_, QStringLiteral("インポート中..."), PhoneBook::EntryCount);
         outcome = CsvImport::import(document_.book(), Preview->table(), r, splush_->progressCallback());
     }
+    // The kana go into the built phone book, so that the import stays one step.
+    if (kanaFromName)
+        fillEmptyKanaFromNames(outcome.book, splush_);
     const std::optional<QString> failure = outcome.failure;
     document_.import(std::move(outcome.book));
     if (failure)

@@ -6,6 +6,7 @@
 #include <QAbstractTableModel>
 #include <QDialog>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -61,6 +62,7 @@ public:
     QPushButton *BitBtn1 = nullptr;  // help
     QComboBox *CbEncoding = nullptr; // 自動, Shift-JIS, UTF-8, UTF-16
     QLabel *EncodingFound = nullptr; // the encoding 自動 chose
+    QCheckBox *CbKanaFromName = nullptr; // enabled while no kana field is chosen
 
     // Empties the preview, the selectors and the row range.
     void resetWindow();

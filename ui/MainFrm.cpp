@@ -12,6 +12,7 @@
 #include "ui/GroupEditFrm.h"
 #include "ui/HelpFrm.h"
 #include "ui/InportFrm.h"
+#include "ui/KanaFromName.h"
 #include "ui/PhoneBookModels.h"
 #include "ui/Pictures.h"
 #include "ui/Prompts.h"
@@ -305,6 +306,7 @@ void TFormMain::buildMenus()
     RedoAction = action(redoCaption(), QIcon(), [this] { redo(); });
     RedoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     updateUndoActions();
+    KanaFillAction = action(kanaFillCaption(), QIcon(), [this] { kanaFillClick(); });
     const std::pair<QAction *, const char *> names[] = {{N1, "N1"},
                                                         {O1, "O1"},
                                                         {I1, "I1"},
@@ -315,6 +317,7 @@ void TFormMain::buildMenus()
                                                         {X1, "X1"},
                                                         {UndoAction, "UndoAction"},
                                                         {RedoAction, "RedoAction"},
+                                                        {KanaFillAction, "KanaFillAction"},
                                                         {Z1, "Z1"},
                                                         {H2, "H2"},
                                                         {V1, "V1"}};
@@ -338,6 +341,8 @@ void TFormMain::buildMenus()
     edit->setObjectName(QStringLiteral("EditMenu"));
     edit->addAction(UndoAction);
     edit->addAction(RedoAction);
+    edit->addSeparator();
+    edit->addAction(KanaFillAction);
     menuBar()->addAction(Z1);
     QMenu *help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->addAction(H2);
@@ -374,6 +379,7 @@ void TFormMain::buildPopupMenu()
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     N4 = PopupMenu1->addAction(QStringLiteral("クリア"));
     connect(N4, &QAction::triggered, this, guarded([this] { N4Click(); }));
+    PopupMenu1->addAction(KanaFillAction);
     QMenu *bulk = PopupMenu1->addMenu(QStringLiteral("一括変更"));
 
     QMenu *groups = bulk->addMenu(QStringLiteral("グループ"));

@@ -104,6 +104,8 @@ public:
     void N11Click(int groupIndex);
     void N22Click(int ringIndex);
     void N012Click(int extensionIndex);
+    // カナを自動入力…: over the selected entries, every entry when none is selected.
+    void kanaFillClick();
     void BtnSpaceFindClick();
     void ListView1DblClick();
     void GroupListDblClick();
@@ -170,19 +172,20 @@ private:
     TFormCsvSaveDialog *CsvSaveDialog = nullptr; // the file chooser of Save and the CSV export
 
     // Menu commands.
-    QAction *N1 = nullptr;         // 新規作成
-    QAction *O1 = nullptr;         // 開く
-    QAction *I1 = nullptr;         // CSVファイルのインポート
-    QAction *S1 = nullptr;         // 上書き保存
-    QAction *A1 = nullptr;         // 名前を付けて保存
-    QAction *csvC1 = nullptr;      // CSVファイルとしてエクスポート
-    QAction *D1 = nullptr;         // データ解析
-    QAction *X1 = nullptr;         // 終了
-    QAction *UndoAction = nullptr; // 元に戻す
-    QAction *RedoAction = nullptr; // やり直し
-    QAction *Z1 = nullptr;         // 検索
-    QAction *H2 = nullptr;         // ヘルプを表示
-    QAction *V1 = nullptr;         // バージョン情報
+    QAction *N1 = nullptr;             // 新規作成
+    QAction *O1 = nullptr;             // 開く
+    QAction *I1 = nullptr;             // CSVファイルのインポート
+    QAction *S1 = nullptr;             // 上書き保存
+    QAction *A1 = nullptr;             // 名前を付けて保存
+    QAction *csvC1 = nullptr;          // CSVファイルとしてエクスポート
+    QAction *D1 = nullptr;             // データ解析
+    QAction *X1 = nullptr;             // 終了
+    QAction *UndoAction = nullptr;     // 元に戻す
+    QAction *RedoAction = nullptr;     // やり直し
+    QAction *KanaFillAction = nullptr; // カナを自動入力… (also in the pop-up menu)
+    QAction *Z1 = nullptr;             // 検索
+    QAction *H2 = nullptr;             // ヘルプを表示
+    QAction *V1 = nullptr;             // バージョン情報
     // Pop-up menu of the entry list.
     QAction *N4 = nullptr;           // クリア
     QList<QAction *> GroupItems;     // グループ０ … グループ９, 個別

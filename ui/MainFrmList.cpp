@@ -1,6 +1,7 @@
 // List operations of the entry list and the search window.
 #include "core/ListOperations.h"
 #include "ui/FindFrm.h"
+#include "ui/KanaFromName.h"
 #include "ui/MainFrm.h"
 #include "ui/PhoneBookModels.h"
 #include "ui/Prompts.h"
@@ -55,6 +56,11 @@ void TFormMain::N4Click()
         return;
     // Clearing counts as a change even for a row that was already empty.
     document_.clearEntries(positions);
+}
+
+void TFormMain::kanaFillClick()
+{
+    runKanaFill(document_, Splush, selectedPositions(), this);
 }
 
 void TFormMain::N11Click(int groupIndex)

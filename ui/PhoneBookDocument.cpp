@@ -166,6 +166,38 @@ private:
     int last_ = -1;
 };
 
+// Keeps the kana before and after of the entries that change: each gets its own reading.
+class KanaFillStep : public DocumentStep {
+public:
+    KanaFillStep(PhoneBookDocument &document, const QList<KanaChange> &changes) : DocumentStep(document, {}, true)
+    {
+        for (const KanaChange &change : changes) {
+            const QString &old = document.book().entries[change.position].kana();
+            if (old != change.kana) {
+                positions_.push_back(change.position);
+                before_.push_back(old);
+                after_.push_back(change.kana);
+            }
+        }
+        setText(PhoneBookDocument::kanaFillText(static_cast<int>(positions_.size())));
+    }
+    bool changesAnything() const { return !positions_.empty(); }
+    void redo() override { apply(after_); }
+    void undo() override { apply(before_); }
+
+private:
+    void apply(const std::vector<QString> &kana)
+    {
+        for (std::size_t i = 0; i < positions_.size(); ++i)
+            book().entries[positions_[i]].setField(DialEntry::Kana, kana[i]);
+        const auto [first, last] = span(positions_);
+        emit document_.entriesChanged(first, last);
+    }
+
+    std::vector<int> positions_;
+    std::vector<QString> before_, after_;
+};
+
 // Keeps the new order; undoing puts every entry back where it stood.
 class SortStep : public DocumentStep {
 public:
@@ -311,6 +343,10 @@ QString PhoneBookDocument::bulkChangeText(int count)
 {
     return QStringLiteral("一括変更 (%1件)").arg(count);
 }
+QString PhoneBookDocument::kanaFillText(int count)
+{
+    return QStringLiteral("カナの自動入力 (%1件)").arg(count);
+}
 
 void PhoneBookDocument::setEntry(int position, const EntryValues &values, bool marks)
 {
@@ -339,6 +375,13 @@ void PhoneBookDocument::clearEntries(const QList<int> &positions)
 void PhoneBookDocument::changeField(const QList<int> &positions, int field, const QString &value)
 {
     auto step = std::make_unique<BulkChangeStep>(*this, positions, field, value);
+    if (step->changesAnything())
+        history_.push(step.release());
+}
+
+void PhoneBookDocument::fillKana(const QList<KanaChange> &changes)
+{
+    auto step = std::make_unique<KanaFillStep>(*this, changes);
     if (step->changesAnything())
         history_.push(step.release());
 }
