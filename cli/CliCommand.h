@@ -20,7 +20,8 @@ struct CliCommand {
     X(convert)                                                                                                         \
     X(info)                                                                                                            \
     X(check)                                                                                                           \
-    X(importCsv)
+    X(importCsv)                                                                                                       \
+    X(print)
 
 constexpr int ExitOk = 0;
 constexpr int ExitError = 2;

@@ -3,9 +3,10 @@
 #include "cli/CliFormats.h"
 #include "core/DalvinoError.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
+#include <memory>
 
 #define DALVINO_DECLARE_COMMAND(name) extern const CliCommand name##Command;
 DALVINO_CLI_COMMANDS(DALVINO_DECLARE_COMMAND)
@@ -71,7 +72,13 @@ int usageError(const CliCommand &command, const QString &text)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Printing draws text, which takes the GUI application; on the offscreen platform it
+    // needs no display. The other commands start no more than the core.
+    const bool draws = argc > 1 && qstrcmp(argv[1], "print") == 0;
+    if (draws)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app(draws ? new QGuiApplication(argc, argv)
+                                                      : new QCoreApplication(argc, argv));
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
 

@@ -1,14 +1,12 @@
 #include "ui/PhoneBookModels.h"
 
+#include "core/ColumnCaptions.h"
+
 EntryListModel::EntryListModel(PhoneBook &book, QObject *parent) : QAbstractTableModel(parent), book_(book) {}
 
 const QStringList &EntryListModel::columnCaptions()
 {
-    static const QStringList captions = {
-        QStringLiteral("短縮No."),  QStringLiteral("名前"),   QStringLiteral("カナ"),
-        QStringLiteral("電話番号"), QStringLiteral("グループ"), QStringLiteral("着信音"),
-        QStringLiteral("登録実装"), QStringLiteral("着信先"), QStringLiteral("メモ")};
-    return captions;
+    return ColumnCaptions::entryColumns();
 }
 
 const QList<int> &EntryListModel::columnWidths()
@@ -71,10 +69,7 @@ GroupListModel::GroupListModel(PhoneBook &book, QObject *parent) : QAbstractTabl
 
 const QStringList &GroupListModel::columnCaptions()
 {
-    static const QStringList captions = {QStringLiteral("グループ"), QStringLiteral("名前"),
-                                         QStringLiteral("着信音"),   QStringLiteral("着信ランプ"),
-                                         QStringLiteral("FAX指定"),  QStringLiteral("ｺｰﾙﾊﾞｯｸ指定")};
-    return captions;
+    return ColumnCaptions::groupColumns();
 }
 
 const QList<int> &GroupListModel::columnWidths()
