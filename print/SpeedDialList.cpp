@@ -2,6 +2,7 @@
 
 #include "core/ColumnCaptions.h"
 #include "core/ListOperations.h"
+#include "core/Vocabulary.h"
 
 namespace SpeedDialList {
 
@@ -29,7 +30,7 @@ QString groupText(const PhoneBook &book, const QString &group)
 {
     for (const GroupSetting &setting : book.groups) {
         if (setting.Label == group)
-            return setting.name().isEmpty() ? group : setting.name();
+            return setting.name().isEmpty() || setting.name() == Vocabulary::noGroupName() ? group : setting.name();
     }
     return group;
 }
@@ -37,7 +38,7 @@ QString groupText(const PhoneBook &book, const QString &group)
 Content build(const PhoneBook &book, const Options &options)
 {
     Content content;
-    content.title = QStringLiteral("短縮ダイヤル一覧");
+    content.title = title();
     content.customer = QStringLiteral("お客様名：%1　　お客様電話番号：%2").arg(book.UserName, book.UserNo);
     content.date = QStringLiteral("作成日：%1").arg(options.date.toString(QStringLiteral("yyyy年M月d日")));
 
@@ -68,6 +69,11 @@ Content build(const PhoneBook &book, const Options &options)
     for (const GroupSetting &group : book.groups)
         content.groupRows.push_back(QStringList{group.Label} + QStringList(group.fields.begin(), group.fields.end()));
     return content;
+}
+
+QString title()
+{
+    return QStringLiteral("短縮ダイヤル一覧");
 }
 
 QString pageNumberText(int page, int pageCount)

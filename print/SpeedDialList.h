@@ -43,8 +43,11 @@ struct Content {
 
 Content build(const PhoneBook &book, const Options &options);
 
-// What an entry's group column shows: the group's name when it has one, otherwise the
-// group as stored ("グループ３", "個別").
+// The list's title, also the name of the print job and of the PDF document.
+QString title();
+
+// What an entry's group column shows: the group's name when it has one (not "登録なし"),
+// otherwise the group as stored ("グループ３", "個別").
 QString groupText(const PhoneBook &book, const QString &group);
 
 // The page number at the foot of each page: "1 / 5".

@@ -55,13 +55,13 @@ struct Columns {
 
 // Each column as wide as its widest text, then all stretched or shrunk together to the
 // page width; one overlong text cannot take most of the page.
-Columns fitColumns(const QFontMetricsF &metrics, const QStringList &headers, const std::vector<QStringList> &rows,
-                   double pageWidth, double padding)
+Columns fitColumns(const QFontMetricsF &headerMetrics, const QFontMetricsF &metrics, const QStringList &headers,
+                   const std::vector<QStringList> &rows, double pageWidth, double padding)
 {
     const int count = static_cast<int>(headers.size());
     std::vector<double> natural(count);
     for (int c = 0; c < count; ++c)
-        natural[c] = metrics.horizontalAdvance(headers.at(c));
+        natural[c] = headerMetrics.horizontalAdvance(headers.at(c));
     for (const QStringList &row : rows) {
         for (int c = 0; c < count; ++c) {
             if (!row.at(c).isEmpty())
@@ -99,9 +99,10 @@ public:
 
     int paint(const SpeedDialList::Content &content)
     {
-        const Columns entryColumns = fitColumns(textMetrics_, content.headers, content.rows, width_, padding_);
+        const Columns entryColumns =
+            fitColumns(boldMetrics_, textMetrics_, content.headers, content.rows, width_, padding_);
         const Columns groupColumns =
-            fitColumns(textMetrics_, content.groupHeaders, content.groupRows, width_, padding_);
+            fitColumns(boldMetrics_, textMetrics_, content.groupHeaders, content.groupRows, width_, padding_);
 
         // Rows per page: the first page holds the title, every page a header row and the foot.
         const double body = height_ - footHeight_ - rowHeight_;
@@ -263,19 +264,22 @@ int paint(QPagedPaintDevice &device, const SpeedDialList::Content &content)
     return count;
 }
 
-void writePdf(const QString &path, const SpeedDialList::Content &content, QPageLayout::Orientation orientation)
+int writePdf(const QString &path, const SpeedDialList::Content &content, QPageLayout::Orientation orientation)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
+    int pages = 0;
     {
         QPdfWriter writer(&buffer);
         writer.setPageLayout(pageLayout(orientation));
         writer.setTitle(content.title);
         writer.setCreator(QStringLiteral("Dalvino"));
-        if (paint(writer, content) == 0)
+        pages = paint(writer, content);
+        if (pages == 0)
             throw DalvinoError(cannotCreateText(path, QStringLiteral("PDF")));
     }
     writeFileAtomically(path, buffer.data());
+    return pages;
 }
 
 } // namespace SpeedDialPages

@@ -19,9 +19,9 @@ QPageLayout pageLayout(QPageLayout::Orientation orientation);
 // of pages painted (0 when the device cannot be painted on).
 int paint(QPagedPaintDevice &device, const SpeedDialList::Content &content);
 
-// Writes the content as a PDF file in one atomic step. Throws DalvinoError
+// Writes the content as a PDF file in one atomic step; returns its number of pages. Throws DalvinoError
 // "ファイル "%s" を作成できません。%s" when it cannot be written; an existing file is
 // then left as it was.
-void writePdf(const QString &path, const SpeedDialList::Content &content, QPageLayout::Orientation orientation);
+int writePdf(const QString &path, const SpeedDialList::Content &content, QPageLayout::Orientation orientation);
 
 } // namespace SpeedDialPages

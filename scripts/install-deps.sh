@@ -2,7 +2,8 @@
 # Installs what building, running and testing Dalvino needs on Debian 12.
 set -euo pipefail
 packages=(cmake ninja-build g++ ccache qt6-base-dev qt6-base-dev-tools libicu-dev libgl-dev
-          fonts-ipafont-gothic qt6-translations-l10n xvfb xauth imagemagick openbox xdotool)
+          fonts-ipafont-gothic qt6-translations-l10n xvfb xauth imagemagick openbox xdotool
+          poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

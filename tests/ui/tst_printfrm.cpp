@@ -1,0 +1,112 @@
+#include "FakePrompts.h"
+#include "formats/AppPaths.h"
+#include "ui/MainFrm.h"
+#include "ui/PrintFrm.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QMenuBar>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+PhoneBook bookOf(int filled)
+{
+    PhoneBook book;
+    for (int slot = 0; slot < filled; ++slot) {
+        book.entries[slot].setField(DialEntry::Name, QStringLiteral("営業所%1").arg(slot));
+        book.entries[slot].setField(DialEntry::Phone, QStringLiteral("03-5555-%1").arg(slot));
+    }
+    return book;
+}
+
+} // namespace
+
+class tst_printfrm : public QObject {
+    Q_OBJECT
+private slots:
+    void fileMenuItem();
+    void commandShowsThePreview();
+    void optionsRepaint_data();
+    void optionsRepaint();
+};
+
+void tst_printfrm::fileMenuItem()
+{
+    QTemporaryDir dir;
+    AppPaths::setExecutableFolder(dir.path());
+    FakePrompts prompts;
+    TFormMain main(nullptr, {});
+    QMenu *file = main.menuBar()->actions().first()->menu();
+    QVERIFY(file->actions().contains(main.P1));
+    QCOMPARE(main.P1->text(), QStringLiteral("　印刷(&P)..."));
+    QCOMPARE(main.P1->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+}
+
+void tst_printfrm::commandShowsThePreview()
+{
+    QTemporaryDir dir;
+    AppPaths::setExecutableFolder(dir.path());
+    FakePrompts prompts;
+    TFormMain main(nullptr, {});
+    main.Book.entries[0].setField(DialEntry::Name, QStringLiteral("本社"));
+    int pages = 0;
+    bool optionsShown = false;
+    QTimer::singleShot(0, &main, [&] {
+        auto *dialog = qobject_cast<TFormPrint *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        pages = dialog->Preview->pageCount();
+        optionsShown = dialog->CbOrder->isVisible() && dialog->CbEmpty->isVisible();
+        dialog->reject();
+    });
+    main.P1->trigger();
+    QCOMPARE(pages, 1);
+    QVERIFY(optionsShown);
+}
+
+void tst_printfrm::optionsRepaint_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("morePages");
+    QTest::newRow("every slot") << "empty" << true;
+    QTest::newRow("landscape") << "landscape" << true;
+    QTest::newRow("by kana") << "kana" << false;
+    QTest::newRow("without the kana column") << "column" << false;
+}
+
+void tst_printfrm::optionsRepaint()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, morePages);
+    const PhoneBook book = bookOf(130);
+    TFormPrint dialog(book);
+    dialog.Preview->updatePreview();
+    const int before = dialog.Preview->pageCount();
+    QVERIFY(before > 1);
+    QSignalSpy repaints(&dialog, &QPrintPreviewDialog::paintRequested);
+    if (change == QStringLiteral("empty")) {
+        dialog.CbEmpty->setChecked(true);
+        QVERIFY(!dialog.options().filledOnly);
+    } else if (change == QStringLiteral("landscape")) {
+        dialog.printer()->setPageOrientation(QPageLayout::Landscape);
+        dialog.Preview->updatePreview();
+    } else if (change == QStringLiteral("kana")) {
+        dialog.CbOrder->setCurrentIndex(int(SpeedDialList::Order::Kana));
+        QCOMPARE(dialog.options().order, SpeedDialList::Order::Kana);
+    } else {
+        dialog.CbColumns[SpeedDialList::Kana]->setChecked(false);
+        QVERIFY(!dialog.options().columns[SpeedDialList::Kana]);
+    }
+    QCOMPARE(repaints.count(), 1);
+    QCOMPARE(dialog.Preview->pageCount() > before, morePages);
+    QVERIFY(dialog.Preview->pageCount() >= before);
+}
+
+QTEST_MAIN(tst_printfrm)
+#include "tst_printfrm.moc"
