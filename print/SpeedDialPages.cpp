@@ -47,10 +47,14 @@ QFont makeFont(double points, bool bold = false)
     return font;
 }
 
-// A table's columns: where each starts and how wide it is, in device pixels.
+// A table's columns: where each starts and how wide it is, in device pixels, and the
+// width of every text, measured once (shaping Japanese text is most of the work).
 struct Columns {
     std::vector<double> left;
     std::vector<double> width;
+    std::vector<double> headerAdvance;
+    std::vector<double> advance; // row by row
+    const double *rowAdvances(int row) const { return advance.data() + row * left.size(); }
 };
 
 // Each column as wide as its widest text, then all stretched or shrunk together to the
@@ -59,13 +63,17 @@ Columns fitColumns(const QFontMetricsF &headerMetrics, const QFontMetricsF &metr
                    const std::vector<QStringList> &rows, double pageWidth, double padding)
 {
     const int count = static_cast<int>(headers.size());
+    Columns columns;
     std::vector<double> natural(count);
-    for (int c = 0; c < count; ++c)
-        natural[c] = headerMetrics.horizontalAdvance(headers.at(c));
+    for (int c = 0; c < count; ++c) {
+        columns.headerAdvance.push_back(headerMetrics.horizontalAdvance(headers.at(c)));
+        natural[c] = columns.headerAdvance.back();
+    }
+    columns.advance.reserve(rows.size() * count);
     for (const QStringList &row : rows) {
         for (int c = 0; c < count; ++c) {
-            if (!row.at(c).isEmpty())
-                natural[c] = std::max(natural[c], metrics.horizontalAdvance(row.at(c)));
+            columns.advance.push_back(row.at(c).isEmpty() ? 0 : metrics.horizontalAdvance(row.at(c)));
+            natural[c] = std::max(natural[c], columns.advance.back());
         }
     }
     double total = 0;
@@ -73,7 +81,6 @@ Columns fitColumns(const QFontMetricsF &headerMetrics, const QFontMetricsF &metr
         width = std::min(width + 2 * padding, pageWidth * ColumnShareLimit);
         total += width;
     }
-    Columns columns;
     double x = 0;
     for (double width : natural) {
         columns.left.push_back(x);
@@ -156,7 +163,8 @@ private:
     }
 
     // One row's texts; a text wider than its cell is narrowed to fit rather than cut.
-    void paintRow(const Columns &columns, const QStringList &texts, double top, const QFontMetricsF &metrics)
+    void paintRow(const Columns &columns, const QStringList &texts, const double *advances, double top,
+                  const QFontMetricsF &metrics)
     {
         const double baseline = top + (rowHeight_ - metrics.height()) / 2 + metrics.ascent();
         for (int c = 0; c < static_cast<int>(texts.size()); ++c) {
@@ -164,7 +172,7 @@ private:
             if (text.isEmpty())
                 continue;
             const double room = columns.width[c] - 2 * padding_;
-            const double advance = metrics.horizontalAdvance(text);
+            const double advance = advances[c];
             if (advance <= room) {
                 painter_.drawText(QPointF(columns.left[c] + padding_, baseline), text);
                 continue;
@@ -184,7 +192,7 @@ private:
         const double tableWidth = columns.left.back() + columns.width.back();
         painter_.fillRect(QRectF(0, y, tableWidth, rowHeight_), QColor(225, 225, 225));
         painter_.setFont(bold_);
-        paintRow(columns, headers, y, boldMetrics_);
+        paintRow(columns, headers, columns.headerAdvance.data(), y, boldMetrics_);
         painter_.setFont(text_);
         const double top = y;
         y += rowHeight_;
@@ -202,7 +210,7 @@ private:
         painter_.setPen(Qt::black);
         double rowTop = top + rowHeight_;
         for (int r = first; r < end; ++r, rowTop += rowHeight_)
-            paintRow(columns, rows[r], rowTop, textMetrics_);
+            paintRow(columns, rows[r], columns.rowAdvances(r), rowTop, textMetrics_);
         return y;
     }
 

@@ -9,6 +9,9 @@
 #include <QLabel>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QToolBar>
+
+#include <algorithm>
 
 TFormPrint::TFormPrint(const PhoneBook &book, QWidget *parent) : QPrintPreviewDialog(parent), book_(book)
 {
@@ -40,9 +43,12 @@ TFormPrint::TFormPrint(const PhoneBook &book, QWidget *parent) : QPrintPreviewDi
     connect(CbOrder, &QComboBox::currentIndexChanged, Preview, &QPrintPreviewWidget::updatePreview);
     connect(CbEmpty, &QCheckBox::toggled, Preview, &QPrintPreviewWidget::updatePreview);
 
-    // The dialog stacks its tool bar over the preview; the options go between them.
-    if (auto *stack = qobject_cast<QBoxLayout *>(layout()))
-        stack->insertWidget(1, bar);
+    // The options go right under the dialog's tool bar, above the pages, and the dialog
+    // grows to show them whole.
+    if (auto *stack = qobject_cast<QBoxLayout *>(layout())) {
+        stack->insertWidget(stack->indexOf(findChild<QToolBar *>()) + 1, bar);
+        resize(std::max(width(), stack->sizeHint().width()), std::max(height(), 720));
+    }
 
     connect(this, &QPrintPreviewDialog::paintRequested, this, &TFormPrint::paintPages);
 }

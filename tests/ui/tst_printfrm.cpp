@@ -62,7 +62,11 @@ void tst_printfrm::commandShowsThePreview()
         if (!dialog)
             return;
         pages = dialog->Preview->pageCount();
-        optionsShown = dialog->CbOrder->isVisible() && dialog->CbEmpty->isVisible();
+        // The options stand whole above the pages.
+        const int optionsBottom = dialog->CbEmpty->mapTo(dialog, QPoint(0, dialog->CbEmpty->height())).y();
+        optionsShown = dialog->CbOrder->isVisible() && dialog->CbEmpty->isVisible() &&
+                       dialog->CbOrder->mapTo(dialog, QPoint()).x() >= 0 &&
+                       optionsBottom <= dialog->Preview->mapTo(dialog, QPoint()).y();
         dialog->reject();
     });
     main.P1->trigger();
