@@ -58,8 +58,12 @@ Content build(const PhoneBook &book, const Options &options)
         for (int column = 0; column < ColumnCount; ++column) {
             if (column != Slot && !options.columns[column])
                 continue;
+            // An empty slot shows its number only: its group is a default, not the customer's.
             const QString &text = ListOperations::columnText(entry, ListColumn[column]);
-            row << (column == Group ? groupText(book, text) : text);
+            if (column != Slot && !entry.isRegistered())
+                row << QString();
+            else
+                row << (column == Group ? groupText(book, text) : text);
         }
         content.rows.push_back(std::move(row));
     }

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QToolBar>
 
 #include <algorithm>
 
@@ -22,7 +21,7 @@ TFormPrint::TFormPrint(const PhoneBook &book, QWidget *parent) : QPrintPreviewDi
     auto *bar = new QWidget(this);
     bar->setObjectName(QStringLiteral("PrintOptions"));
     auto *row = new QHBoxLayout(bar);
-    row->setContentsMargins(0, 0, 0, 0);
+    row->setContentsMargins(8, 4, 8, 0);
     row->addWidget(new QLabel(QStringLiteral("並び順"), bar));
     CbOrder = new QComboBox(bar);
     CbOrder->addItems(SpeedDialList::orderCaptions());
@@ -43,10 +42,9 @@ TFormPrint::TFormPrint(const PhoneBook &book, QWidget *parent) : QPrintPreviewDi
     connect(CbOrder, &QComboBox::currentIndexChanged, Preview, &QPrintPreviewWidget::updatePreview);
     connect(CbEmpty, &QCheckBox::toggled, Preview, &QPrintPreviewWidget::updatePreview);
 
-    // The options go right under the dialog's tool bar, above the pages, and the dialog
-    // grows to show them whole.
+    // The options head the dialog, over its tool bar, and the dialog grows to show them whole.
     if (auto *stack = qobject_cast<QBoxLayout *>(layout())) {
-        stack->insertWidget(stack->indexOf(findChild<QToolBar *>()) + 1, bar);
+        stack->insertWidget(0, bar);
         resize(std::max(width(), stack->sizeHint().width()), std::max(height(), 720));
     }
 

@@ -10,7 +10,7 @@ class QCheckBox;
 class QComboBox;
 class QPrintPreviewWidget;
 
-// The print preview of the speed-dial list. Above the preview's own tool bar (zoom,
+// The print preview of the speed-dial list. Over the preview's own tool bar (zoom,
 // portrait / landscape, page setup, print) it offers the list's options: the order, the
 // columns and whether empty slots are printed. Every change shows at once; printing goes
 // to any printer Qt knows or to a PDF file.
