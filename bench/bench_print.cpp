@@ -1,6 +1,7 @@
 // The printed speed-dial list of 4000 entries as a PDF file, against the CSV export of
 // the same book written in the same run.
-#include "BenchBook.h"
+#include "bench/BenchBook.h"
+#include "bench/BenchStats.h"
 #include "formats/CsvExport.h"
 #include "print/SpeedDialPages.h"
 
@@ -8,7 +9,6 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <functional>
@@ -22,12 +22,7 @@ namespace {
 struct Work {
     std::function<void()> run;
     std::vector<double> ms = {};
-    double median() const
-    {
-        std::vector<double> sorted = ms;
-        std::sort(sorted.begin(), sorted.end());
-        return sorted[sorted.size() / 2];
-    }
+    double medianMs() const { return median(ms); }
 };
 
 double cpuMs()
@@ -78,8 +73,8 @@ int main(int argc, char *argv[])
 
     std::printf("| benchmark | baseline | ours | ratio | target |\n|---|---|---|---|---|\n");
     const auto row = [](const char *name, const Work &baseline, const Work &work) {
-        std::printf("| %s | CSV export to a file %.2f ms | %.2f ms | %.2f | - |\n", name, baseline.median(),
-                    work.median(), work.median() / baseline.median());
+        std::printf("| %s | CSV export to a file %.2f ms | %.2f ms | %.2f | - |\n", name, baseline.medianMs(),
+                    work.medianMs(), work.medianMs() / baseline.medianMs());
     };
     const QByteArray name =
         QStringLiteral(

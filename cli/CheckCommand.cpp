@@ -5,40 +5,34 @@
 
 namespace {
 
-int runCheck(const QStringList &arguments);
+int runCheck(const QCommandLineParser &arguments);
 
 // The report lists entries: the exit status of a check that found problems.
 constexpr int ExitProblemsFound = 1;
 
+constexpr const char *ReportNeedsAFile = "--report needs a file";
+
 } // namespace
 
 extern const CliCommand checkCommand = {
-    "check", "check IN [--report FILE]",
+    "check",
+    "check IN [--report FILE]",
     "Reads the phone book IN and runs the data analysis of the program over its\n"
     "entries in slot order: the report goes to standard output (a line end is added\n"
     "after the no-problems sentence), and with --report to FILE exactly as the program\n"
     "saves it (code page 932, CR LF). Exit status 0 when no problem was found, 1 when\n"
     "the report lists entries, 2 on error.\n",
+    {{"report", ReportNeedsAFile}},
     &runCheck};
 
 namespace {
 
-int runCheck(const QStringList &arguments)
+int runCheck(const QCommandLineParser &arguments)
 {
-    QStringList paths;
-    QString reportPath;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments.at(i);
-        if (argument == QStringLiteral("--report")) {
-            if (i + 1 >= arguments.size() || arguments.at(i + 1).isEmpty())
-                return usageError(checkCommand, QStringLiteral("--report needs a file"));
-            reportPath = arguments.at(++i);
-        } else if (argument.startsWith(QStringLiteral("--"))) {
-            return usageError(checkCommand, QStringLiteral("Unknown option \"%1\"").arg(argument));
-        } else {
-            paths << argument;
-        }
-    }
+    const QString reportPath = arguments.value(QStringLiteral("report"));
+    if (arguments.isSet(QStringLiteral("report")) && reportPath.isEmpty())
+        return usageError(checkCommand, QString::fromUtf8(ReportNeedsAFile));
+    const QStringList paths = arguments.positionalArguments();
     if (paths.size() != 1)
         return usageError(checkCommand, QStringLiteral("check needs exactly one file"));
 

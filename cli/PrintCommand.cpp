@@ -4,38 +4,33 @@
 
 namespace {
 
-int runPrint(const QStringList &arguments);
+int runPrint(const QCommandLineParser &arguments);
 
 } // namespace
 
 extern const CliCommand printCommand = {
-    "print", "print IN OUT.pdf [--by-kana] [--landscape]",
-    "Reads the phone book IN and writes its speed-dial list as the PDF file OUT.pdf:\n"
-    "A4 pages, the customer's name and number and today's date, one row per registered\n"
-    "entry in slot order (--by-kana: in kana order) with the slot number, name, kana,\n"
-    "phone number and group, and the group settings at the end. --landscape turns the\n"
-    "pages on their side.\n",
-    &runPrint};
+    .name = "print",
+    .usage = "print IN OUT.pdf [--by-kana] [--landscape]",
+    .description = "Reads the phone book IN and writes its speed-dial list as the PDF file OUT.pdf:\n"
+                   "A4 pages, the customer's name and number and today's date, one row per registered\n"
+                   "entry in slot order (--by-kana: in kana order) with the slot number, name, kana,\n"
+                   "phone number and group, and the group settings at the end. --landscape turns the\n"
+                   "pages on their side.\n",
+    .options = {{.name = "by-kana", .flag = true}, {.name = "landscape", .flag = true}},
+    .run = &runPrint,
+    .drawsText = true};
 
 namespace {
 
-int runPrint(const QStringList &arguments)
+int runPrint(const QCommandLineParser &arguments)
 {
-    QStringList paths;
     SpeedDialList::Options options;
-    options.order = SpeedDialList::Order::Slot;
+    options.order =
+        arguments.isSet(QStringLiteral("by-kana")) ? SpeedDialList::Order::Kana : SpeedDialList::Order::Slot;
     options.date = QDate::currentDate();
-    QPageLayout::Orientation orientation = QPageLayout::Portrait;
-    for (const QString &argument : arguments) {
-        if (argument == QStringLiteral("--by-kana"))
-            options.order = SpeedDialList::Order::Kana;
-        else if (argument == QStringLiteral("--landscape"))
-            orientation = QPageLayout::Landscape;
-        else if (argument.startsWith(QStringLiteral("--")))
-            return usageError(printCommand, QStringLiteral("Unknown option \"%1\"").arg(argument));
-        else
-            paths << argument;
-    }
+    const QPageLayout::Orientation orientation =
+        arguments.isSet(QStringLiteral("landscape")) ? QPageLayout::Landscape : QPageLayout::Portrait;
+    const QStringList paths = arguments.positionalArguments();
     if (paths.size() != 2)
         return usageError(printCommand, QStringLiteral("print needs IN and OUT.pdf"));
     // Anything but a .pdf name is most likely a phone book given in the wrong place.

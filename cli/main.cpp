@@ -3,18 +3,14 @@
 #include "cli/CliFormats.h"
 #include "core/DalvinoError.h"
 
+#include <QCommandLineParser>
 #include <QGuiApplication>
 
 #include <cstdio>
-#include <memory>
-
-#define DALVINO_DECLARE_COMMAND(name) extern const CliCommand name##Command;
-DALVINO_CLI_COMMANDS(DALVINO_DECLARE_COMMAND)
 
 namespace {
 
-#define DALVINO_COMMAND_ROW(name) &name##Command,
-const CliCommand *const Commands[] = {DALVINO_CLI_COMMANDS(DALVINO_COMMAND_ROW)};
+const CliCommand *const Commands[] = {&convertCommand, &infoCommand, &checkCommand, &importCsvCommand, &printCommand};
 
 void writeTo(FILE *stream, const QString &text)
 {
@@ -47,6 +43,51 @@ QString helpText()
     return text;
 }
 
+QString usageLine(const CliCommand &command)
+{
+    return QStringLiteral("Usage: dalvino-cli ") + QString::fromUtf8(command.usage) + u'\n';
+}
+
+// Parses the arguments after the command's name by its options, each taking one value
+// unless it is a flag, and runs it.
+int runCommand(const CliCommand &command, const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringLiteral("help"));
+    parser.addOption(help);
+    for (const CliOption &option : command.options)
+        parser.addOption(QCommandLineOption(QString::fromLatin1(option.name), QString(),
+                                            option.flag ? QString() : QStringLiteral("value")));
+    // The parser skips the first argument as the program's name.
+    const bool parsed = parser.parse(QStringList{QCoreApplication::applicationFilePath()} + arguments);
+    if (parser.isSet(help)) {
+        writeTo(stdout, usageLine(command) + QString::fromUtf8(command.description));
+        return ExitOk;
+    }
+    if (!parsed) {
+        if (!parser.unknownOptionNames().isEmpty())
+            return usageError(command,
+                              QStringLiteral("Unknown option \"--%1\"").arg(parser.unknownOptionNames().first()));
+        // Otherwise an option that takes a value came last.
+        for (const CliOption &option : command.options) {
+            const QString name = QStringLiteral("--") + QLatin1StringView(option.name);
+            if (!option.flag && arguments.last() == name)
+                return usageError(command, option.missingValue ? QString::fromUtf8(option.missingValue)
+                                                               : QStringLiteral("%1 needs a value").arg(name));
+        }
+        return usageError(command, parser.errorText());
+    }
+    try {
+        return command.run(parser);
+    } catch (const DalvinoError &e) {
+        printMessage(e.text());
+    } catch (const std::exception &e) {
+        printMessage(QString::fromLocal8Bit(e.what()));
+    }
+    return ExitError;
+}
+
 } // namespace
 
 void printMessage(const QString &text)
@@ -66,47 +107,48 @@ void printData(const QString &text)
 int usageError(const CliCommand &command, const QString &text)
 {
     printMessage(text);
-    writeTo(stderr, QStringLiteral("Usage: dalvino-cli ") + QString::fromUtf8(command.usage) + u'\n');
+    writeTo(stderr, usageLine(command));
     return ExitError;
 }
 
 int main(int argc, char *argv[])
 {
-    // Printing draws text, which takes the GUI application; on the offscreen platform it
-    // needs no display. The other commands start no more than the core.
-    const bool draws = argc > 1 && qstrcmp(argv[1], "print") == 0;
-    if (draws)
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    const std::unique_ptr<QCoreApplication> app(draws ? new QGuiApplication(argc, argv)
-                                                      : new QCoreApplication(argc, argv));
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
+    // The command is found before the application starts, because the command decides
+    // which application that is.
+    QStringList given;
+    for (int i = 0; i < argc; ++i)
+        given << QString::fromLocal8Bit(argv[i]);
+    // The command's own arguments, options too, are left to the command.
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption help(QStringList{QStringLiteral("help"), QStringLiteral("h")});
+    parser.addOption(help);
+    const bool parsed = parser.parse(given);
+    QStringList arguments = parser.positionalArguments();
 
-    if (arguments.isEmpty()) {
-        writeTo(stderr, helpText());
-        return ExitError;
-    }
-    const QString name = arguments.takeFirst();
-    if (name == QStringLiteral("--help") || name == QStringLiteral("-h") || name == QStringLiteral("help")) {
+    if (parsed && (parser.isSet(help) || arguments.value(0) == QStringLiteral("help"))) {
         writeTo(stdout, helpText());
         return ExitOk;
     }
-    for (const CliCommand *command : Commands) {
-        if (name != QLatin1StringView(command->name))
-            continue;
-        if (arguments.contains(QStringLiteral("--help"))) {
-            writeTo(stdout, QStringLiteral("Usage: dalvino-cli ") + QString::fromUtf8(command->usage) + u'\n' +
-                                QString::fromUtf8(command->description));
-            return ExitOk;
-        }
-        try {
-            return command->run(arguments);
-        } catch (const DalvinoError &e) {
-            printMessage(e.text());
-        } catch (const std::exception &e) {
-            printMessage(QString::fromLocal8Bit(e.what()));
-        }
+    if (parsed && arguments.isEmpty()) {
+        writeTo(stderr, helpText());
         return ExitError;
+    }
+    const QString name = parsed ? arguments.takeFirst() : given.value(1);
+    for (const CliCommand *command : Commands) {
+        if (!parsed || name != QLatin1StringView(command->name))
+            continue;
+        // The application gets the program's name only: the command line is the command's,
+        // and Qt's own options (-platform …) must not move the print off the offscreen
+        // platform, which draws text without a display.
+        int programOnly = 1;
+        if (command->drawsText) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            QGuiApplication app(programOnly, argv);
+            return runCommand(*command, arguments);
+        }
+        QCoreApplication app(programOnly, argv);
+        return runCommand(*command, arguments);
     }
     printMessage(QStringLiteral("Unknown command \"%1\"; see dalvino-cli --help").arg(name));
     return ExitError;
