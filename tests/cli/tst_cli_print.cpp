@@ -27,6 +27,8 @@ void tst_cli_print::print_data()
     QTest::newRow("slot order") << QStringList{} << "595 x 842" << QStringList{"0000", "0001", "0002"};
     QTest::newRow("by kana") << QStringList{"--by-kana"} << "595 x 842" << QStringList{"0052", "0014", "0124"};
     QTest::newRow("landscape") << QStringList{"--landscape"} << "842 x 595" << QStringList{"0000", "0001", "0002"};
+    QTest::newRow("both flags") << QStringList{"--landscape", "--by-kana"} << "842 x 595"
+                                << QStringList{"0052", "0014", "0124"};
 }
 
 void tst_cli_print::print()
@@ -55,6 +57,9 @@ void tst_cli_print::refused_data()
     QTest::newRow("no output") << QStringList{"print", "in.xml"} << "print needs IN and OUT.pdf";
     QTest::newRow("not a pdf") << QStringList{"print", "in.xml", "out.xml"} << "the output must end in .pdf";
     QTest::newRow("unknown option") << QStringList{"print", "in.xml", "out.pdf", "--all"} << "Unknown option";
+    QTest::newRow("value after a flag") << QStringList{"print", "in.xml", "out.pdf", "--landscape=1"} << "--landscape";
+    QTest::newRow("Qt's own option") << QStringList{"print", "in.xml", "out.pdf", "-platform", "xcb"}
+                                     << "Unknown option";
     QTest::newRow("unknown input") << QStringList{"print", "in.txt", "out.pdf"} << "the input must end in";
     QTest::newRow("missing input") << QStringList{"print", "missing.xml", "out.pdf"} << "missing.xml";
 }
