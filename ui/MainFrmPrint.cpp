@@ -4,6 +4,6 @@
 
 void TFormMain::P1Click()
 {
-    TFormPrint dialog(Book, this);
+    TFormPrint dialog(document_, this);
     dialog.exec();
 }

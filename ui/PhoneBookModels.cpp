@@ -2,7 +2,14 @@
 
 #include "core/ColumnCaptions.h"
 
-EntryListModel::EntryListModel(PhoneBook &book, QObject *parent) : QAbstractTableModel(parent), book_(book) {}
+EntryListModel::EntryListModel(const PhoneBookDocument &document, QObject *parent)
+    : QAbstractTableModel(parent), document_(document)
+{
+    connect(&document, &PhoneBookDocument::entriesChanged, this,
+            [this](int first, int last) { emit dataChanged(index(first, 0), index(last, columnCount() - 1)); });
+    connect(&document, &PhoneBookDocument::entriesAboutToBeReset, this, &EntryListModel::beginResetModel);
+    connect(&document, &PhoneBookDocument::entriesReset, this, &EntryListModel::endResetModel);
+}
 
 const QStringList &EntryListModel::columnCaptions()
 {
@@ -17,7 +24,7 @@ const QList<int> &EntryListModel::columnWidths()
 
 int EntryListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(book_.entries.size());
+    return parent.isValid() ? 0 : static_cast<int>(book().entries.size());
 }
 
 int EntryListModel::columnCount(const QModelIndex &parent) const
@@ -35,7 +42,7 @@ QVariant EntryListModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= rowCount())
         return QVariant();
     if (role == Qt::DisplayRole)
-        return cellText(book_.entries[index.row()], index.column());
+        return cellText(book().entries[index.row()], index.column());
     return QVariant();
 }
 
@@ -46,26 +53,14 @@ QVariant EntryListModel::headerData(int section, Qt::Orientation orientation, in
     return QVariant();
 }
 
-void EntryListModel::refreshAll()
+GroupListModel::GroupListModel(const PhoneBookDocument &document, QObject *parent)
+    : QAbstractTableModel(parent), document_(document)
 {
-    beginResetModel();
-    endResetModel();
+    connect(&document, &PhoneBookDocument::groupChanged, this,
+            [this](int group) { emit dataChanged(index(group, 0), index(group, columnCount() - 1)); });
+    connect(&document, &PhoneBookDocument::groupsAboutToBeReset, this, &GroupListModel::beginResetModel);
+    connect(&document, &PhoneBookDocument::groupsReset, this, &GroupListModel::endResetModel);
 }
-
-void EntryListModel::refreshRow(int position)
-{
-    emit dataChanged(index(position, 0), index(position, columnCount() - 1));
-}
-
-void EntryListModel::refreshRows(const QList<int> &positions)
-{
-    if (positions.isEmpty())
-        return;
-    const auto [low, high] = std::minmax_element(positions.begin(), positions.end());
-    emit dataChanged(index(*low, 0), index(*high, columnCount() - 1));
-}
-
-GroupListModel::GroupListModel(PhoneBook &book, QObject *parent) : QAbstractTableModel(parent), book_(book) {}
 
 const QStringList &GroupListModel::columnCaptions()
 {
@@ -92,7 +87,7 @@ QVariant GroupListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || role != Qt::DisplayRole || index.row() >= PhoneBook::GroupCount)
         return QVariant();
-    const GroupSetting &group = book_.groups[index.row()];
+    const GroupSetting &group = book().groups[index.row()];
     return index.column() == 0 ? group.Label : group.field(index.column() - 1);
 }
 
@@ -101,15 +96,4 @@ QVariant GroupListModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < columnCaptions().size())
         return columnCaptions().at(section);
     return QVariant();
-}
-
-void GroupListModel::refreshAll()
-{
-    beginResetModel();
-    endResetModel();
-}
-
-void GroupListModel::refreshRow(int group)
-{
-    emit dataChanged(index(group, 0), index(group, columnCount() - 1));
 }

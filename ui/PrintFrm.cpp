@@ -2,6 +2,7 @@
 
 #include "core/ColumnCaptions.h"
 #include "print/SpeedDialPages.h"
+#include "ui/PhoneBookDocument.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -12,7 +13,8 @@
 
 #include <algorithm>
 
-TFormPrint::TFormPrint(const PhoneBook &book, QWidget *parent) : QPrintPreviewDialog(parent), book_(book)
+TFormPrint::TFormPrint(const PhoneBookDocument &document, QWidget *parent)
+    : QPrintPreviewDialog(parent), document_(document)
 {
     printer()->setPageLayout(SpeedDialPages::pageLayout(QPageLayout::Portrait));
     printer()->setDocName(SpeedDialList::title());
@@ -64,5 +66,5 @@ SpeedDialList::Options TFormPrint::options() const
 
 void TFormPrint::paintPages(QPrinter *printer)
 {
-    SpeedDialPages::paint(*printer, SpeedDialList::build(book_, options()));
+    SpeedDialPages::paint(*printer, SpeedDialList::build(document_.book(), options()));
 }

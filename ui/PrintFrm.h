@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/PhoneBook.h"
 #include "print/SpeedDialList.h"
 
 #include <QPrintPreviewDialog>
@@ -9,6 +8,7 @@
 class QCheckBox;
 class QComboBox;
 class QPrintPreviewWidget;
+class PhoneBookDocument;
 
 // The print preview of the speed-dial list. Over the preview's own tool bar (zoom,
 // portrait / landscape, page setup, print) it offers the list's options: the order, the
@@ -17,8 +17,9 @@ class QPrintPreviewWidget;
 class TFormPrint : public QPrintPreviewDialog {
     Q_OBJECT
 public:
-    // The book must outlive the dialog; the list is read again for every repaint.
-    explicit TFormPrint(const PhoneBook &book, QWidget *parent = nullptr);
+    // The document must outlive the dialog; its book, in the entry list's current order,
+    // is read again for every repaint. Printing changes nothing in it.
+    explicit TFormPrint(const PhoneBookDocument &document, QWidget *parent = nullptr);
 
     QComboBox *CbOrder = nullptr;                                    // 並び順
     std::array<QCheckBox *, SpeedDialList::ColumnCount> CbColumns{}; // none for the slot
@@ -30,5 +31,5 @@ public:
 private:
     void paintPages(QPrinter *printer);
 
-    const PhoneBook &book_;
+    const PhoneBookDocument &document_;
 };

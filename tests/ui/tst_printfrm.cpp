@@ -1,4 +1,5 @@
 #include "FakePrompts.h"
+#include "MainWindowParts.h"
 #include "formats/AppPaths.h"
 #include "ui/MainFrm.h"
 #include "ui/PrintFrm.h"
@@ -43,9 +44,10 @@ void tst_printfrm::fileMenuItem()
     FakePrompts prompts;
     TFormMain main(nullptr, {});
     QMenu *file = main.menuBar()->actions().first()->menu();
-    QVERIFY(file->actions().contains(main.P1));
-    QCOMPARE(main.P1->text(), QStringLiteral("　印刷(&P)..."));
-    QCOMPARE(main.P1->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+    auto *print = partOf<QAction>(&main, "P1");
+    QVERIFY(file->actions().contains(print));
+    QCOMPARE(print->text(), QStringLiteral("　印刷(&P)..."));
+    QCOMPARE(print->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
 }
 
 void tst_printfrm::commandShowsThePreview()
@@ -54,7 +56,8 @@ void tst_printfrm::commandShowsThePreview()
     AppPaths::setExecutableFolder(dir.path());
     FakePrompts prompts;
     TFormMain main(nullptr, {});
-    main.Book.entries[0].setField(DialEntry::Name, QStringLiteral("本社"));
+    arrangeBook(&main, [](PhoneBook &book) { book.entries[0].setField(DialEntry::Name, QStringLiteral("本社")); });
+    const int steps = main.document().undoStack()->count();
     int pages = 0;
     bool optionsShown = false;
     QTimer::singleShot(0, &main, [&] {
@@ -69,9 +72,12 @@ void tst_printfrm::commandShowsThePreview()
                        optionsBottom <= dialog->Preview->mapTo(dialog, QPoint()).y();
         dialog->reject();
     });
-    main.P1->trigger();
+    partOf<QAction>(&main, "P1")->trigger();
     QCOMPARE(pages, 1);
     QVERIFY(optionsShown);
+    // Printing leaves the document as it was: no step, still unmodified.
+    QCOMPARE(main.document().undoStack()->count(), steps);
+    QVERIFY(!main.document().isModified());
 }
 
 void tst_printfrm::optionsRepaint_data()
@@ -88,8 +94,9 @@ void tst_printfrm::optionsRepaint()
 {
     QFETCH(QString, change);
     QFETCH(bool, morePages);
-    const PhoneBook book = bookOf(130);
-    TFormPrint dialog(book);
+    PhoneBookDocument document;
+    document.load(bookOf(130), 0);
+    TFormPrint dialog(document);
     dialog.Preview->updatePreview();
     const int before = dialog.Preview->pageCount();
     QVERIFY(before > 1);
