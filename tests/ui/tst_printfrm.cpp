@@ -1,5 +1,6 @@
 #include "FakePrompts.h"
 #include "MainWindowParts.h"
+#include "PdfText.h"
 #include "formats/AppPaths.h"
 #include "ui/MainFrm.h"
 #include "ui/PrintFrm.h"
@@ -14,6 +15,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <algorithm>
+
 namespace {
 
 PhoneBook bookOf(int filled)
@@ -26,6 +29,13 @@ PhoneBook bookOf(int filled)
     return book;
 }
 
+// Three names in the book's slots 0, 1, 2, not in kana order.
+const QStringList &unsortedNames()
+{
+    static const QStringList names = {QStringLiteral("ウエダ"), QStringLiteral("アオキ"), QStringLiteral("イノウエ")};
+    return names;
+}
+
 } // namespace
 
 class tst_printfrm : public QObject {
@@ -35,6 +45,8 @@ private slots:
     void commandShowsThePreview();
     void optionsRepaint_data();
     void optionsRepaint();
+    void printsTheDocumentsOrder_data();
+    void printsTheDocumentsOrder();
 };
 
 void tst_printfrm::fileMenuItem()
@@ -117,6 +129,54 @@ void tst_printfrm::optionsRepaint()
     QCOMPARE(repaints.count(), 1);
     QCOMPARE(dialog.Preview->pageCount() > before, morePages);
     QVERIFY(dialog.Preview->pageCount() >= before);
+}
+
+void tst_printfrm::printsTheDocumentsOrder_data()
+{
+    QTest::addColumn<QString>("history");
+    QTest::addColumn<QStringList>("printed");
+    const QStringList &loaded = unsortedNames();
+    const QStringList sorted = {QStringLiteral("アオキ"), QStringLiteral("イノウエ"), QStringLiteral("ウエダ")};
+    QTest::newRow("as loaded") << "" << loaded;
+    QTest::newRow("sorted by name") << "sort" << sorted;
+    QTest::newRow("sort undone") << "sort undo" << loaded;
+    QTest::newRow("sort redone") << "sort undo redo" << sorted;
+}
+
+// The list's own order is the document's at the time of printing, history included.
+void tst_printfrm::printsTheDocumentsOrder()
+{
+    QFETCH(QString, history);
+    QFETCH(QStringList, printed);
+    PhoneBook book;
+    const QStringList &names = unsortedNames();
+    for (int slot = 0; slot < names.size(); ++slot) {
+        book.entries[slot].setField(DialEntry::Name, names.at(slot));
+        book.entries[slot].setField(DialEntry::Phone, QStringLiteral("03-5555-000%1").arg(slot));
+    }
+    PhoneBookDocument document;
+    document.load(std::move(book), 0);
+    TFormPrint dialog(document);
+    for (const QString &step : history.split(u' ', Qt::SkipEmptyParts)) {
+        if (step == QStringLiteral("sort"))
+            document.sortByColumn(1 + DialEntry::Name);
+        else if (step == QStringLiteral("undo"))
+            document.undoStack()->undo();
+        else
+            document.undoStack()->redo();
+    }
+
+    QTemporaryDir dir;
+    QPrinter pdf(QPrinter::HighResolution);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setOutputFileName(dir.filePath(QStringLiteral("list.pdf")));
+    emit dialog.paintRequested(&pdf);
+    const QString page = pdfPages(pdf.outputFileName()).value(0);
+    QList<qsizetype> positions;
+    for (const QString &name : printed)
+        positions << page.indexOf(name);
+    QVERIFY2(!positions.contains(-1), qPrintable(page));
+    QVERIFY2(std::is_sorted(positions.begin(), positions.end()), qPrintable(page));
 }
 
 QTEST_MAIN(tst_printfrm)
