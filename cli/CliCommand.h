@@ -25,6 +25,9 @@ struct CliCommand {
     const char *description; // lines of help, each ended by "\n"
     QList<CliOption> options;
     int (*run)(const QCommandLineParser &arguments);
+    // Draws text (a PDF), which takes the GUI application on the offscreen platform; the
+    // other commands start no more than the core.
+    bool drawsText = false;
 };
 
 // The commands; each lives in cli/<Name>Command.cpp.
@@ -33,6 +36,7 @@ extern const CliCommand infoCommand;
 extern const CliCommand checkCommand;
 extern const CliCommand importCsvCommand;
 extern const CliCommand kanaCommand;
+extern const CliCommand printCommand;
 
 constexpr int ExitOk = 0;
 constexpr int ExitError = 2;

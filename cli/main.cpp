@@ -4,13 +4,13 @@
 #include "core/DalvinoError.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
 
 namespace {
 
-const CliCommand *const Commands[] = {&convertCommand, &infoCommand, &checkCommand, &importCsvCommand, &kanaCommand};
+const CliCommand *const Commands[] = {&convertCommand, &infoCommand, &checkCommand, &importCsvCommand, &kanaCommand, &printCommand};
 
 void writeTo(FILE *stream, const QString &text)
 {
@@ -113,13 +113,17 @@ int usageError(const CliCommand &command, const QString &text)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The command is found before the application starts, because the command decides
+    // which application that is.
+    QStringList given;
+    for (int i = 0; i < argc; ++i)
+        given << QString::fromLocal8Bit(argv[i]);
     // The command's own arguments, options too, are left to the command.
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const QCommandLineOption help(QStringList{QStringLiteral("help"), QStringLiteral("h")});
     parser.addOption(help);
-    const bool parsed = parser.parse(QCoreApplication::arguments());
+    const bool parsed = parser.parse(given);
     QStringList arguments = parser.positionalArguments();
 
     if (parsed && (parser.isSet(help) || arguments.value(0) == QStringLiteral("help"))) {
@@ -130,10 +134,21 @@ int main(int argc, char *argv[])
         writeTo(stderr, helpText());
         return ExitError;
     }
-    const QString name = parsed ? arguments.takeFirst() : QCoreApplication::arguments().value(1);
+    const QString name = parsed ? arguments.takeFirst() : given.value(1);
     for (const CliCommand *command : Commands) {
-        if (parsed && name == QLatin1StringView(command->name))
+        if (!parsed || name != QLatin1StringView(command->name))
+            continue;
+        // The application gets the program's name only: the command line is the command's,
+        // and Qt's own options (-platform …) must not move the print off the offscreen
+        // platform, which draws text without a display.
+        int programOnly = 1;
+        if (command->drawsText) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            QGuiApplication app(programOnly, argv);
             return runCommand(*command, arguments);
+        }
+        QCoreApplication app(programOnly, argv);
+        return runCommand(*command, arguments);
     }
     printMessage(QStringLiteral("Unknown command \"%1\"; see dalvino-cli --help").arg(name));
     return ExitError;

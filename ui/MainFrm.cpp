@@ -296,6 +296,8 @@ void TFormMain::buildMenus()
     A1 = action(QStringLiteral("名前を付けて保存(&A)..."), Pictures::icon(Pictures::Kind::SaveAs),
                 [this] { A1Click(); });
     csvC1 = action(QStringLiteral("　CSVファイルとしてエクスポート(&C)..."), QIcon(), [this] { csvC1Click(); });
+    P1 = action(QStringLiteral("　印刷(&P)..."), QIcon(), [this] { P1Click(); });
+    P1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     D1 = action(QStringLiteral("　データ解析(&D)"), QIcon(), [this] { ToolButton6Click(); });
     X1 = action(QStringLiteral("終了(&X)"), Pictures::icon(Pictures::Kind::Exit), [this] { X1Click(); });
     Z1 = action(QStringLiteral("検索(&Z)..."), QIcon(), [this] { Z1Click(); });
@@ -313,6 +315,7 @@ void TFormMain::buildMenus()
                                                         {S1, "S1"},
                                                         {A1, "A1"},
                                                         {csvC1, "csvC1"},
+                                                        {P1, "P1"},
                                                         {D1, "D1"},
                                                         {X1, "X1"},
                                                         {UndoAction, "UndoAction"},
@@ -333,6 +336,7 @@ void TFormMain::buildMenus()
     file->addAction(S1);
     file->addAction(A1);
     file->addAction(csvC1);
+    file->addAction(P1);
     file->addSeparator();
     file->addAction(D1);
     file->addSeparator();

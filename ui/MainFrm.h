@@ -95,6 +95,7 @@ public:
     SaveOutcome S1Click();
     SaveOutcome A1Click();
     void csvC1Click();
+    void P1Click();
     void ToolButton6Click();
     void X1Click();
     void Z1Click();
@@ -178,6 +179,7 @@ private:
     QAction *S1 = nullptr;             // 上書き保存
     QAction *A1 = nullptr;             // 名前を付けて保存
     QAction *csvC1 = nullptr;          // CSVファイルとしてエクスポート
+    QAction *P1 = nullptr;             // 印刷
     QAction *D1 = nullptr;             // データ解析
     QAction *X1 = nullptr;             // 終了
     QAction *UndoAction = nullptr;     // 元に戻す

@@ -1,5 +1,7 @@
 #include "ui/PhoneBookModels.h"
 
+#include "core/ColumnCaptions.h"
+
 EntryListModel::EntryListModel(const PhoneBookDocument &document, QObject *parent)
     : QAbstractTableModel(parent), document_(document)
 {
@@ -11,11 +13,7 @@ EntryListModel::EntryListModel(const PhoneBookDocument &document, QObject *paren
 
 const QStringList &EntryListModel::columnCaptions()
 {
-    static const QStringList captions = {
-        QStringLiteral("短縮No."),  QStringLiteral("名前"),     QStringLiteral("カナ"),
-        QStringLiteral("電話番号"), QStringLiteral("グループ"), QStringLiteral("着信音"),
-        QStringLiteral("登録実装"), QStringLiteral("着信先"),   QStringLiteral("メモ")};
-    return captions;
+    return ColumnCaptions::entryColumns();
 }
 
 const QList<int> &EntryListModel::columnWidths()
@@ -66,10 +64,7 @@ GroupListModel::GroupListModel(const PhoneBookDocument &document, QObject *paren
 
 const QStringList &GroupListModel::columnCaptions()
 {
-    static const QStringList captions = {QStringLiteral("グループ"), QStringLiteral("名前"),
-                                         QStringLiteral("着信音"),   QStringLiteral("着信ランプ"),
-                                         QStringLiteral("FAX指定"),  QStringLiteral("ｺｰﾙﾊﾞｯｸ指定")};
-    return captions;
+    return ColumnCaptions::groupColumns();
 }
 
 const QList<int> &GroupListModel::columnWidths()
