@@ -1,14 +1,9 @@
-#include "cli/CliCommand.h"
-#include "cli/CliFormats.h"
+#include "cli/ReportCommand.h"
 #include "core/Analysis.h"
-#include "formats/TextFile.h"
 
 namespace {
 
 int runCheck(const QStringList &arguments);
-
-// The report lists entries: the exit status of a check that found problems.
-constexpr int ExitProblemsFound = 1;
 
 } // namespace
 
@@ -25,37 +20,8 @@ namespace {
 
 int runCheck(const QStringList &arguments)
 {
-    QStringList paths;
-    QString reportPath;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments.at(i);
-        if (argument == QStringLiteral("--report")) {
-            if (i + 1 >= arguments.size() || arguments.at(i + 1).isEmpty())
-                return usageError(checkCommand, QStringLiteral("--report needs a file"));
-            reportPath = arguments.at(++i);
-        } else if (argument.startsWith(QStringLiteral("--"))) {
-            return usageError(checkCommand, QStringLiteral("Unknown option \"%1\"").arg(argument));
-        } else {
-            paths << argument;
-        }
-    }
-    if (paths.size() != 1)
-        return usageError(checkCommand, QStringLiteral("check needs exactly one file"));
-
-    const CliInputReader read = inputReader(paths.first());
-    if (!read)
-        return usageError(checkCommand, QStringLiteral("Cannot read \"%1\": the input must end in %2")
-                                            .arg(paths.first(), inputExtensions().join(QStringLiteral(", "))));
-    const CliInput input = read(paths.first());
-    for (const QString &message : input.messages)
-        printMessage(message);
-
-    const QString report = analysisReport(input.book);
-    // The file first: a report that cannot be stored is an error, whatever it says.
-    if (!reportPath.isEmpty())
-        writeText(reportPath, report);
-    printData(report.endsWith(u'\n') ? report : report + u'\n');
-    return report == noProblemsReport() ? ExitOk : ExitProblemsFound;
+    return runReportCommand(
+        checkCommand, arguments, [](const PhoneBook &book) { return analysisReport(book); }, noProblemsReport());
 }
 
 } // namespace

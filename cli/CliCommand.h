@@ -20,6 +20,7 @@ struct CliCommand {
     X(convert)                                                                                                         \
     X(info)                                                                                                            \
     X(check)                                                                                                           \
+    X(lint)                                                                                                            \
     X(importCsv)
 
 constexpr int ExitOk = 0;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Dalvino needs on Debian 12.
 set -euo pipefail
-packages=(cmake ninja-build g++ ccache qt6-base-dev qt6-base-dev-tools libicu-dev libgl-dev
+packages=(cmake ninja-build g++ ccache qt6-base-dev qt6-base-dev-tools libicu-dev libphonenumber-dev libgl-dev
           fonts-ipafont-gothic qt6-translations-l10n xvfb xauth imagemagick openbox xdotool)
 missing=()
 for p in "${packages[@]}"; do
