@@ -5,6 +5,7 @@
 #include "ui/EditorWindow.h"
 #include "ui/HelpTopics.h"
 #include "ui/MainFrm.h"
+#include "ui/PhoneNumberHint.h"
 #include "ui/PhoneBookModels.h"
 #include "ui/Pictures.h"
 #include "ui/Prompts.h"
@@ -155,6 +156,7 @@ void TFormEdit::buildControls()
     addRow(QStringLiteral("名前"), NameEdit);
     addRow(QStringLiteral("カナ"), KanaEdit);
     addRow(QStringLiteral("電話番号"), NoEdit);
+    fields->addWidget(makePhoneNumberHint(NoEdit, this), row++, 1);
     addRow(QStringLiteral("グループ"), CbGroup);
     addRow(QStringLiteral("着信音"), CbMelody);
     addRow(QStringLiteral("登録実装"), CbStNo);

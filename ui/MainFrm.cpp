@@ -290,6 +290,7 @@ void TFormMain::buildMenus()
                 [this] { A1Click(); });
     csvC1 = action(QStringLiteral("　CSVファイルとしてエクスポート(&C)..."), QIcon(), [this] { csvC1Click(); });
     D1 = action(QStringLiteral("　データ解析(&D)"), QIcon(), [this] { ToolButton6Click(); });
+    L1 = action(QStringLiteral("　番号と重複のチェック(&L)"), QIcon(), [this] { L1Click(); });
     X1 = action(QStringLiteral("終了(&X)"), Pictures::icon(Pictures::Kind::Exit), [this] { X1Click(); });
     Z1 = action(QStringLiteral("検索(&Z)..."), QIcon(), [this] { Z1Click(); });
     H2 = action(QStringLiteral("ヘルプを表示(&H)..."), Pictures::icon(Pictures::Kind::Help),
@@ -307,6 +308,7 @@ void TFormMain::buildMenus()
     file->addAction(csvC1);
     file->addSeparator();
     file->addAction(D1);
+    file->addAction(L1);
     file->addSeparator();
     file->addAction(X1);
     menuBar()->addAction(Z1);
@@ -335,6 +337,7 @@ void TFormMain::buildToolBar()
     button(QStringLiteral("検索"), Pictures::icon(Pictures::Kind::Search), Z1);
     ToolBar1->addSeparator();
     button(QStringLiteral("データ解析"), Pictures::icon(Pictures::Kind::Analysis), D1);
+    button(QStringLiteral("番号と重複のチェック"), Pictures::icon(Pictures::Kind::NumberCheck), L1);
     ToolBar1->addSeparator();
     button(QStringLiteral("終了"), X1->icon(), X1);
 }
@@ -376,6 +379,8 @@ void TFormMain::buildPopupMenu()
         for (int i = range.first; i <= range.last; ++i)
             addExtension(sub, i);
     }
+    N5 = PopupMenu1->addAction(QStringLiteral("番号の書式をそろえる..."));
+    connect(N5, &QAction::triggered, this, guarded([this] { N5Click(); }));
     updatePopupRingCaptions();
 }
 

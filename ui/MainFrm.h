@@ -28,6 +28,10 @@ class TFormAnalysis;
 class TFormInport;
 class TFormCsvSaveDialog;
 class TFormFind;
+class TFormPhoneFormat;
+namespace ListOperations {
+struct FieldChange;
+}
 
 // The main window: it owns the one phone book for the whole run, shows it in the entry
 // list and the group list, and starts every command.
@@ -72,6 +76,8 @@ public:
     TVerForm *VerForm = nullptr;
     TFormHelp *FormHelp = nullptr;
     TFormAnalysis *FormAnalysis = nullptr; // the report window
+    TFormAnalysis *FormLint = nullptr;     // the report window of the number check, built on first use
+    TFormPhoneFormat *FormPhoneFormat = nullptr; // built on first use
     TFormInport *FormInport = nullptr;
     TFormCsvSaveDialog *CsvSaveDialog = nullptr; // the file chooser of Save and the CSV export
 
@@ -83,12 +89,14 @@ public:
     QAction *A1 = nullptr;   // 名前を付けて保存
     QAction *csvC1 = nullptr; // CSVファイルとしてエクスポート
     QAction *D1 = nullptr;   // データ解析
+    QAction *L1 = nullptr;   // 番号と重複のチェック
     QAction *X1 = nullptr;   // 終了
     QAction *Z1 = nullptr;   // 検索
     QAction *H2 = nullptr;   // ヘルプを表示
     QAction *V1 = nullptr;   // バージョン情報
     // Pop-up menu of the entry list.
     QAction *N4 = nullptr;         // クリア
+    QAction *N5 = nullptr;         // 番号の書式をそろえる
     QList<QAction *> GroupItems;   // グループ０ … グループ９, 個別
     QList<QAction *> RingItems;    // the thirteen ring tones
     QList<QAction *> ExtensionItems; // 00 … 32
@@ -147,6 +155,10 @@ public:
     SaveOutcome A1Click();
     void csvC1Click();
     void ToolButton6Click();
+    void L1Click(); // the number and duplicate check
+    void N5Click(); // numbers of the selected entries (or of all) into one form
+    // Writes new phone numbers into the entries at their positions, as one change.
+    void applyPhoneChanges(const QList<ListOperations::FieldChange> &changes);
     void X1Click();
     void Z1Click();
     void H2Click();

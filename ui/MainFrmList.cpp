@@ -85,6 +85,16 @@ void TFormMain::N012Click(int extensionIndex)
                ExtensionItems.value(extensionIndex));
 }
 
+void TFormMain::applyPhoneChanges(const QList<ListOperations::FieldChange> &changes)
+{
+    if (ListOperations::changeFields(Book, DialEntry::Phone, changes))
+        markModified();
+    QList<int> positions;
+    for (const ListOperations::FieldChange &change : changes)
+        positions << change.position;
+    EntryModel->refreshRows(positions);
+}
+
 void TFormMain::jumpToPosition(int position)
 {
     if (position < 0 || position >= EntryModel->rowCount())

@@ -105,6 +105,14 @@ void draw(QPainter &p, Kind kind)
         p.setBrush(QColor(0x50, 0xB0, 0x50));
         p.drawRect(16, 9, 3, 11);
         break;
+    case Kind::NumberCheck:
+        page(p);
+        p.setPen(QPen(QColor(0x60, 0x60, 0x60), 1));
+        for (int y = 7; y <= 15; y += 4)
+            p.drawLine(7, y, 14, y);
+        p.setPen(QPen(QColor(0x20, 0x90, 0x30), 3));
+        p.drawPolyline(QPolygon({QPoint(10, 15), QPoint(14, 19), QPoint(22, 9)}));
+        break;
     case Kind::Exit:
         p.setPen(QPen(QColor(0x50, 0x50, 0x50), 1));
         p.setBrush(QColor(0xB0, 0x80, 0x50));
