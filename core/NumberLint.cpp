@@ -11,21 +11,42 @@ constexpr QStringView Indent = u"    ";
 constexpr QStringView LineEnd = u"\r\n";
 constexpr QStringView Gap = u"　"; // between the items of a line
 
-// Positions grouped by a key, groups in the order of their first position.
-struct Groups {
-    std::vector<QList<int>> members;
-    QHash<QString, qsizetype> index;
+// Positions grouped by a key, groups in the order of their first position. The members
+// are chained through next: no list per group, as almost every group has one member.
+class Groups {
+public:
+    explicit Groups(int positions) : next_(positions, -1) { index_.reserve(positions); }
 
     void add(const QString &key, int position)
     {
-        const auto it = index.constFind(key);
-        if (it != index.constEnd()) {
-            members[*it].append(position);
+        const auto it = index_.constFind(key);
+        if (it == index_.constEnd()) {
+            index_.insert(key, static_cast<int>(first_.size()));
+            first_.push_back(position);
+            last_.push_back(position);
+            size_.push_back(1);
             return;
         }
-        index.insert(key, static_cast<qsizetype>(members.size()));
-        members.push_back({position});
+        next_[last_[*it]] = position;
+        last_[*it] = position;
+        ++size_[*it];
     }
+
+    int count() const { return static_cast<int>(first_.size()); }
+    int size(int group) const { return size_[group]; }
+    // The positions of a group in list order.
+    QList<int> members(int group) const
+    {
+        QList<int> positions;
+        for (int p = first_[group]; p >= 0; p = next_[p])
+            positions.append(p);
+        return positions;
+    }
+
+private:
+    QHash<QString, int> index_;
+    std::vector<int> first_, last_, size_;
+    std::vector<int> next_;
 };
 
 class ReportText {
@@ -86,16 +107,17 @@ void reportWrongNumbers(const PhoneBook &book, ReportText &report)
 
 void reportSameNumbers(const PhoneBook &book, ReportText &report)
 {
-    Groups numbers;
+    Groups numbers(static_cast<int>(book.entries.size()));
     for (int p = 0; p < static_cast<int>(book.entries.size()); ++p) {
         const QString number = comparablePhoneNumber(book.entries[p].phone());
         if (!number.isEmpty())
             numbers.add(number, p);
     }
     bool any = false;
-    for (const QList<int> &group : numbers.members) {
-        if (group.size() < 2)
+    for (int g = 0; g < numbers.count(); ++g) {
+        if (numbers.size(g) < 2)
             continue;
+        const QList<int> group = numbers.members(g);
         if (!any)
             report.section(QStringLiteral("■同じ番号が複数の短縮にあります"));
         any = true;
@@ -110,16 +132,17 @@ void reportSameNumbers(const PhoneBook &book, ReportText &report)
 
 void reportSameNames(const PhoneBook &book, ReportText &report)
 {
-    Groups names;
+    Groups names(static_cast<int>(book.entries.size()));
     for (int p = 0; p < static_cast<int>(book.entries.size()); ++p) {
         const DialEntry &entry = book.entries[p];
         if (!entry.name().isEmpty() && !entry.phone().isEmpty())
             names.add(entry.name(), p);
     }
     bool any = false;
-    for (const QList<int> &group : names.members) {
-        if (group.size() < 2)
+    for (int g = 0; g < names.count(); ++g) {
+        if (names.size(g) < 2)
             continue;
+        const QList<int> group = names.members(g);
         const QString first = comparablePhoneNumber(book.entries[group.first()].phone());
         bool differ = false;
         for (int p : group)

@@ -3,6 +3,7 @@
 #include "core/WidthRules.h"
 
 #include <QHash>
+#include <algorithm>
 #include <phonenumbers/phonenumber.pb.h>
 #include <phonenumbers/phonenumberutil.h>
 
@@ -126,10 +127,35 @@ private:
     QHash<QString, T> values_;
 };
 
+// The rewritten number, or empty when it is not rewritten.
+QString numberForm(const QString &phone)
+{
+    const QString digits = comparablePhoneNumber(phone);
+    if (digits.startsWith(u'+') || digits != dialledPart(phone) || judgePhoneNumber(digits) != NumberVerdict::Valid)
+        return QString();
+    PhoneNumber number;
+    std::string text;
+    if (digits.startsWith(u"010")) {
+        if (parseInternational(digits, number))
+            util().FormatOutOfCountryCallingNumber(number, Japan, &text);
+    } else {
+        number.set_country_code(JapanCallingCode);
+        number.set_national_number(QStringView(digits).mid(1).toULongLong());
+        util().Format(number, PhoneNumberUtil::NATIONAL, &text);
+    }
+    const QString form = QString::fromStdString(text).replace(u' ', u'-');
+    // Only hyphens may be added: what is dialled stays exactly as it was.
+    if (form.size() > PhoneMaxLength || comparablePhoneNumber(form) != digits || !allDigits(QString(form).remove(u'-')))
+        return QString();
+    return form;
+}
+
 } // namespace
 
 QString comparablePhoneNumber(const QString &phone)
 {
+    if (std::none_of(phone.begin(), phone.end(), isSeparator))
+        return phone; // most numbers: shared, not copied
     QString s;
     s.reserve(phone.size());
     for (const QChar c : phone) {
@@ -142,8 +168,7 @@ QString comparablePhoneNumber(const QString &phone)
 NumberVerdict judgePhoneNumber(const QString &phone)
 {
     static Remembered<NumberVerdict> verdicts;
-    const QString dialled = dialledPart(phone);
-    return verdicts.get(dialled, [&] { return judgeDialled(dialled); });
+    return verdicts.get(phone, [&] { return judgeDialled(dialledPart(phone)); });
 }
 
 QString numberProblemMessage(NumberVerdict verdict)
@@ -166,27 +191,9 @@ QString numberProblemMessage(NumberVerdict verdict)
 
 std::optional<QString> formattedPhoneNumber(const QString &phone)
 {
-    const QString digits = comparablePhoneNumber(phone);
-    if (digits.startsWith(u'+') || digits != dialledPart(phone) || judgePhoneNumber(digits) != NumberVerdict::Valid)
-        return std::nullopt;
-
-    static Remembered<QString> forms;
-    const QString form = forms.get(digits, [&] {
-        PhoneNumber number;
-        std::string text;
-        if (digits.startsWith(u"010")) {
-            if (parseInternational(digits, number))
-                util().FormatOutOfCountryCallingNumber(number, Japan, &text);
-        } else {
-            number.set_country_code(JapanCallingCode);
-            number.set_national_number(QStringView(digits).mid(1).toULongLong());
-            util().Format(number, PhoneNumberUtil::NATIONAL, &text);
-        }
-        return QString::fromStdString(text).replace(u' ', u'-');
-    });
-    // Only hyphens may be added: what is dialled stays exactly as it was.
-    if (form.isEmpty() || form.size() > PhoneMaxLength || comparablePhoneNumber(form) != digits ||
-        !allDigits(QString(form).remove(u'-')))
+    static Remembered<QString> forms; // empty: not rewritten
+    const QString form = forms.get(phone, [&] { return numberForm(phone); });
+    if (form.isEmpty())
         return std::nullopt;
     return form;
 }
