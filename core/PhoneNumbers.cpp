@@ -131,7 +131,7 @@ private:
 QString numberForm(const QString &phone)
 {
     const QString digits = comparablePhoneNumber(phone);
-    if (digits.startsWith(u'+') || digits != dialledPart(phone) || judgePhoneNumber(digits) != NumberVerdict::Valid)
+    if (digits.startsWith(u'+') || digits != dialledPart(phone) || judgePhoneNumber(phone) != NumberVerdict::Valid)
         return QString();
     PhoneNumber number;
     std::string text;
