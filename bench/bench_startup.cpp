@@ -8,6 +8,7 @@
 // Each start is a fresh process, timed from its start until it reports on standard output
 // that its window was shown and painted, so both include loading Qt and the platform
 // plugin; tearing the process down afterwards is not start-up and is not timed.
+#include "bench/BenchStats.h"
 #include "core/PhoneBook.h"
 #include "formats/AppPaths.h"
 #include "ui/MainFrm.h"
@@ -35,12 +36,6 @@ void reportShown()
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
     std::printf("shown %.3f\n", cpu.tv_sec * 1e3 + cpu.tv_nsec / 1e6);
     std::fflush(stdout);
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 struct StartTime {
@@ -105,8 +100,8 @@ int compare(const QString &self)
     const double b = median(bare), d = median(dalvino);
     std::printf("| benchmark | baseline | ours | ratio | target |\n|---|---|---|---|---|\n");
     std::printf(
-        "| start-up to window with 4000 rows (median of %d) | bare QMainWindow %.1f ms | %.1f ms | %.2f | <= 1.5 |\n",
-        runs, b, d, d / b);
+        "| start-up to window with 4000 rows (median of %d) | bare QMainWindow %.1f ms | %.1f ms | %.2f | - |\n", runs,
+        b, d, d / b);
     const double l = median(labelled);
     std::printf("| for comparison: the bare window with one Japanese label (median of %d) | bare QMainWindow %.1f ms | "
                 "%.1f ms | %.2f | - |\n",
@@ -115,11 +110,12 @@ int compare(const QString &self)
                 "labelled window %.1f ms | %.1f ms | %.2f | <= 1.3 |\n",
                 runs, l, d, d / l);
     const double bc = median(bareCpu), dc = median(dalvinoCpu);
-    std::printf("| start-up, processor time until shown (median of %d) | bare QMainWindow %.1f ms | %.1f ms | %.2f | - |\n",
-                runs, bc, dc, dc / bc);
+    std::printf(
+        "| start-up, processor time until shown (median of %d) | bare QMainWindow %.1f ms | %.1f ms | %.2f | - |\n",
+        runs, bc, dc, dc / bc);
     const double n = median(news), f = median(fresh);
-    std::printf("| New, 4000 entries (median of 200) | a fresh PhoneBook value %.3f ms | %.3f ms | %.2f | < 2 ms |\n",
-                f, n, n / f);
+    std::printf("| New, 4000 entries (median of 200) | a fresh PhoneBook value %.3f ms | %.3f ms | %.2f | %s |\n", f, n,
+                n / f, FrameTarget);
     return 0;
 }
 

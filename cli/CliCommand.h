@@ -1,27 +1,32 @@
 #pragma once
 
-#include "core/PhoneBook.h"
-
+#include <QCommandLineParser>
+#include <QList>
 #include <QString>
-#include <QStringList>
 
-// A command of dalvino-cli. run gets the arguments after the command's name and returns
-// the exit status: 0 on success, 2 on any error or rejection.
+// An option of a command: --name VALUE. missingValue is the usage error when no value
+// follows it; "--name needs a value" when it is not given.
+struct CliOption {
+    const char *name; // without the dashes
+    const char *missingValue = nullptr;
+};
+
+// A command of dalvino-cli. run gets its arguments as parsed by the command's options
+// and returns the exit status: 0 on success, 2 on any error or rejection.
 struct CliCommand {
     const char *name;
     const char *usage;       // e.g. "convert IN OUT [--model NAME]"
     const char *description; // lines of help, each ended by "\n"
-    int (*run)(const QStringList &arguments);
+    QList<CliOption> options;
+    int (*run)(const QCommandLineParser &arguments);
 };
 
-// The commands, one line each; every command lives in cli/<Name>Command.cpp and defines
-// `const CliCommand <name>Command`.
-#define DALVINO_CLI_COMMANDS(X)                                                                                        \
-    X(convert)                                                                                                         \
-    X(info)                                                                                                            \
-    X(check)                                                                                                           \
-    X(lint)                                                                                                            \
-    X(importCsv)
+// The commands; each lives in cli/<Name>Command.cpp.
+extern const CliCommand convertCommand;
+extern const CliCommand infoCommand;
+extern const CliCommand checkCommand;
+extern const CliCommand lintCommand;
+extern const CliCommand importCsvCommand;
 
 constexpr int ExitOk = 0;
 constexpr int ExitError = 2;

@@ -10,11 +10,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#define DALVINO_DECLARE_READER(extension, function) CliInput function(const QString &path);
-#define DALVINO_DECLARE_WRITER(extension, function) QStringList function(const PhoneBook &book, const QString &path);
-DALVINO_CLI_INPUTS(DALVINO_DECLARE_READER)
-DALVINO_CLI_OUTPUTS(DALVINO_DECLARE_WRITER)
-
 namespace {
 
 struct Reader {
@@ -26,10 +21,16 @@ struct Writer {
     CliOutputWriter write;
 };
 
-#define DALVINO_READER_ROW(extension, function) {extension, &function},
-#define DALVINO_WRITER_ROW(extension, function) {extension, &function},
-const Reader Readers[] = {DALVINO_CLI_INPUTS(DALVINO_READER_ROW)};
-const Writer Writers[] = {DALVINO_CLI_OUTPUTS(DALVINO_WRITER_ROW)};
+const Reader Readers[] = {
+    {"xml", &readPhoneBookInput},
+    {"leg", &readPhoneBookInput},
+    {"csv", &readLegacyCsvInput},
+};
+const Writer Writers[] = {
+    {"xml", &writeXmlOutput},
+    {"leg", &writeLegOutput},
+    {"csv", &writeCsvOutput},
+};
 
 QString lowerSuffix(const QString &path)
 {

@@ -15,16 +15,12 @@ using CliInputReader = CliInput (*)(const QString &path);
 // Returns the messages the GUI would show while writing.
 using CliOutputWriter = QStringList (*)(const PhoneBook &book, const QString &path);
 
-// One line per format: extension, function (defined in the file of its owner).
-#define DALVINO_CLI_INPUTS(X)                                                                                          \
-    X("xml", readPhoneBookInput)                                                                                       \
-    X("leg", readPhoneBookInput)                                                                                       \
-    X("csv", readLegacyCsvInput)
-
-#define DALVINO_CLI_OUTPUTS(X)                                                                                         \
-    X("xml", writeXmlOutput)                                                                                           \
-    X("leg", writeLegOutput)                                                                                           \
-    X("csv", writeCsvOutput)
+// The readers and writers, each defined in the file of its owner.
+CliInput readPhoneBookInput(const QString &path);
+CliInput readLegacyCsvInput(const QString &path);
+QStringList writeXmlOutput(const PhoneBook &book, const QString &path);
+QStringList writeLegOutput(const PhoneBook &book, const QString &path);
+QStringList writeCsvOutput(const PhoneBook &book, const QString &path);
 
 // nullptr when the extension is not known.
 CliInputReader inputReader(const QString &path);

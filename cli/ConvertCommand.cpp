@@ -12,12 +12,13 @@ QString modelNames()
     return names.join(QStringLiteral(", "));
 }
 
-int runConvert(const QStringList &arguments);
+int runConvert(const QCommandLineParser &arguments);
 
 } // namespace
 
 extern const CliCommand convertCommand = {
-    "convert", "convert IN OUT [--model NAME]",
+    "convert",
+    "convert IN OUT [--model NAME]",
     "Reads the phone book IN and writes it as OUT, both chosen by extension.\n"
     "OUT .xml is the XML phone-book text of the model, for every model; OUT .leg is\n"
     "written through the converter. The model is the one the file names, or NAME:\n"
@@ -25,30 +26,22 @@ extern const CliCommand convertCommand = {
     "LM630Pro.\n"
     "IN .csv is a speed-dial CSV file of the older series (PQ---R, NV300R, CW214R);\n"
     "OUT .csv is the CSV export of all 4000 entries.\n",
+    {{"model", "--model needs a model name"}},
     &runConvert};
 
 namespace {
 
-int runConvert(const QStringList &arguments)
+int runConvert(const QCommandLineParser &arguments)
 {
-    QStringList paths;
     int model = -1;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments.at(i);
-        if (argument == QStringLiteral("--model")) {
-            if (i + 1 >= arguments.size())
-                return usageError(convertCommand, QStringLiteral("--model needs a model name"));
-            model = deviceModelByName(arguments.at(++i));
-            if (model < 0)
-                return usageError(
-                    convertCommand,
-                    QStringLiteral("Unknown model \"%1\"; the models are %2").arg(arguments.at(i), modelNames()));
-        } else if (argument.startsWith(QStringLiteral("--"))) {
-            return usageError(convertCommand, QStringLiteral("Unknown option \"%1\"").arg(argument));
-        } else {
-            paths << argument;
-        }
+    if (arguments.isSet(QStringLiteral("model"))) {
+        const QString name = arguments.value(QStringLiteral("model"));
+        model = deviceModelByName(name);
+        if (model < 0)
+            return usageError(convertCommand,
+                              QStringLiteral("Unknown model \"%1\"; the models are %2").arg(name, modelNames()));
     }
+    const QStringList paths = arguments.positionalArguments();
     if (paths.size() != 2)
         return usageError(convertCommand, QStringLiteral("convert needs IN and OUT"));
 

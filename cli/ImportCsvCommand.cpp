@@ -11,7 +11,7 @@
 
 namespace {
 
-int runImportCsv(const QStringList &arguments);
+int runImportCsv(const QCommandLineParser &arguments);
 
 } // namespace
 
@@ -29,6 +29,7 @@ extern const CliCommand importCsvCommand = {
     "NAME) decides\n"
     "the ring-tone names and how OUT is written. The encoding is found as the import\n"
     "window finds it unless given.\n",
+    {{"from"}, {"to"}, {"name"}, {"kana"}, {"phone"}, {"group"}, {"ring"}, {"memo"}, {"model"}, {"encoding"}},
     &runImportCsv};
 
 namespace {
@@ -39,9 +40,8 @@ struct Option {
 };
 
 const Option FieldOptions[] = {
-    {"--name", &CsvImport::Mapping::name},   {"--kana", &CsvImport::Mapping::kana},
-    {"--phone", &CsvImport::Mapping::phone}, {"--group", &CsvImport::Mapping::group},
-    {"--ring", &CsvImport::Mapping::ring},   {"--memo", &CsvImport::Mapping::memo},
+    {"name", &CsvImport::Mapping::name},   {"kana", &CsvImport::Mapping::kana}, {"phone", &CsvImport::Mapping::phone},
+    {"group", &CsvImport::Mapping::group}, {"ring", &CsvImport::Mapping::ring}, {"memo", &CsvImport::Mapping::memo},
 };
 
 // The encoding an --encoding value names; nothing for "auto".
@@ -64,63 +64,59 @@ int positiveNumber(const QString &text)
     return ok && value > 0 ? value : 0;
 }
 
-int runImportCsv(const QStringList &arguments)
+// The value of option --name as a whole number from 1: 0 when it is not given, -1 after
+// a usage error.
+int rowOrField(const QCommandLineParser &arguments, const char *name)
 {
-    QStringList paths;
-    CsvImport::Request request;
-    QList<std::pair<QString, int>> fieldNumbers; // option, field number from 1
-    int model = ModelLM630Std;
-    std::optional<TextEncoding> encoding;
-    bool hasFrom = false, hasTo = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments.at(i);
-        if (!argument.startsWith(QStringLiteral("--"))) {
-            paths << argument;
-            continue;
-        }
-        if (i + 1 >= arguments.size())
-            return usageError(importCsvCommand, QStringLiteral("%1 needs a value").arg(argument));
-        const QString value = arguments.at(++i);
-        if (argument == QStringLiteral("--model")) {
-            model = deviceModelByName(value);
-            if (model < 0)
-                return usageError(importCsvCommand, QStringLiteral("Unknown model \"%1\"").arg(value));
-            continue;
-        }
-        if (argument == QStringLiteral("--encoding")) {
-            bool known = false;
-            encoding = encodingNamed(value, known);
-            if (!known)
-                return usageError(importCsvCommand, QStringLiteral("Unknown encoding \"%1\"").arg(value));
-            continue;
-        }
-        const int number = positiveNumber(value);
-        if (number == 0)
-            return usageError(importCsvCommand,
-                              QStringLiteral("%1 needs a whole number from 1, not \"%2\"").arg(argument, value));
-        if (argument == QStringLiteral("--from")) {
-            request.startRow = number;
-            hasFrom = true;
-            continue;
-        }
-        if (argument == QStringLiteral("--to")) {
-            request.endRow = number;
-            hasTo = true;
-            continue;
-        }
-        const Option *option = nullptr;
-        for (const Option &o : FieldOptions) {
-            if (argument == QLatin1StringView(o.name))
-                option = &o;
-        }
-        if (!option)
-            return usageError(importCsvCommand, QStringLiteral("Unknown option \"%1\"").arg(argument));
-        request.mapping.*(option->field) = number - 1;
-        fieldNumbers.append({argument, number});
+    const QString option = QString::fromLatin1(name);
+    if (!arguments.isSet(option))
+        return 0;
+    const QString value = arguments.value(option);
+    const int number = positiveNumber(value);
+    if (number == 0) {
+        usageError(importCsvCommand, QStringLiteral("--%1 needs a whole number from 1, not \"%2\"").arg(option, value));
+        return -1;
     }
+    return number;
+}
+
+int runImportCsv(const QCommandLineParser &arguments)
+{
+    int model = ModelLM630Std;
+    if (arguments.isSet(QStringLiteral("model"))) {
+        model = deviceModelByName(arguments.value(QStringLiteral("model")));
+        if (model < 0)
+            return usageError(importCsvCommand,
+                              QStringLiteral("Unknown model \"%1\"").arg(arguments.value(QStringLiteral("model"))));
+    }
+    std::optional<TextEncoding> encoding;
+    if (arguments.isSet(QStringLiteral("encoding"))) {
+        bool known = false;
+        encoding = encodingNamed(arguments.value(QStringLiteral("encoding")), known);
+        if (!known)
+            return usageError(
+                importCsvCommand,
+                QStringLiteral("Unknown encoding \"%1\"").arg(arguments.value(QStringLiteral("encoding"))));
+    }
+    CsvImport::Request request;
+    request.startRow = rowOrField(arguments, "from");
+    request.endRow = rowOrField(arguments, "to");
+    if (request.startRow < 0 || request.endRow < 0)
+        return ExitError;
+    QList<std::pair<QString, int>> fieldNumbers; // option, field number from 1
+    for (const Option &option : FieldOptions) {
+        const int number = rowOrField(arguments, option.name);
+        if (number < 0)
+            return ExitError;
+        if (number > 0) {
+            request.mapping.*(option.field) = number - 1;
+            fieldNumbers.append({QStringLiteral("--") + QLatin1StringView(option.name), number});
+        }
+    }
+    const QStringList paths = arguments.positionalArguments();
     if (paths.size() != 2)
         return usageError(importCsvCommand, QStringLiteral("import-csv needs IN and OUT"));
-    if (!hasFrom || !hasTo)
+    if (request.startRow == 0 || request.endRow == 0)
         return usageError(importCsvCommand, QStringLiteral("import-csv needs --from and --to"));
     const CliOutputWriter write = outputWriter(paths.at(1));
     if (!write)

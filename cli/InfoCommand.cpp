@@ -6,21 +6,24 @@
 
 namespace {
 
-int runInfo(const QStringList &arguments);
+int runInfo(const QCommandLineParser &arguments);
 
 } // namespace
 
 extern const CliCommand infoCommand = {
-    "info", "info IN",
+    "info",
+    "info IN",
     "Reads the phone book IN and prints one \"key: value\" line each: model, customer\n"
     "name, customer number, write mode, MAC address, registered entries, set groups.\n",
+    {},
     &runInfo};
 
 namespace {
 
-int runInfo(const QStringList &arguments)
+int runInfo(const QCommandLineParser &parsed)
 {
-    if (arguments.size() != 1 || arguments.first().startsWith(QStringLiteral("--")))
+    const QStringList arguments = parsed.positionalArguments();
+    if (arguments.size() != 1)
         return usageError(infoCommand, QStringLiteral("info needs exactly one file"));
     const CliInputReader read = inputReader(arguments.first());
     if (!read)

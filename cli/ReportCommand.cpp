@@ -10,23 +10,14 @@ constexpr int ExitProblemsFound = 1;
 
 } // namespace
 
-int runReportCommand(const CliCommand &command, const QStringList &arguments, QString (*report)(const PhoneBook &book),
-                     const QString &cleanReport)
+int runReportCommand(const CliCommand &command, const QCommandLineParser &arguments,
+                     QString (*report)(const PhoneBook &book), const QString &cleanReport)
 {
-    QStringList paths;
-    QString reportPath;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments.at(i);
-        if (argument == QStringLiteral("--report")) {
-            if (i + 1 >= arguments.size() || arguments.at(i + 1).isEmpty())
-                return usageError(command, QStringLiteral("--report needs a file"));
-            reportPath = arguments.at(++i);
-        } else if (argument.startsWith(QStringLiteral("--"))) {
-            return usageError(command, QStringLiteral("Unknown option \"%1\"").arg(argument));
-        } else {
-            paths << argument;
-        }
-    }
+    const QString reportOption = QString::fromLatin1(ReportOption.name);
+    const QString reportPath = arguments.value(reportOption);
+    if (arguments.isSet(reportOption) && reportPath.isEmpty())
+        return usageError(command, QString::fromUtf8(ReportOption.missingValue));
+    const QStringList paths = arguments.positionalArguments();
     if (paths.size() != 1)
         return usageError(command, QStringLiteral("%1 needs exactly one file").arg(QLatin1StringView(command.name)));
 

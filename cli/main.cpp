@@ -3,17 +3,14 @@
 #include "cli/CliFormats.h"
 #include "core/DalvinoError.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 
 #include <cstdio>
 
-#define DALVINO_DECLARE_COMMAND(name) extern const CliCommand name##Command;
-DALVINO_CLI_COMMANDS(DALVINO_DECLARE_COMMAND)
-
 namespace {
 
-#define DALVINO_COMMAND_ROW(name) &name##Command,
-const CliCommand *const Commands[] = {DALVINO_CLI_COMMANDS(DALVINO_COMMAND_ROW)};
+const CliCommand *const Commands[] = {&convertCommand, &infoCommand, &checkCommand, &lintCommand, &importCsvCommand};
 
 void writeTo(FILE *stream, const QString &text)
 {
@@ -46,6 +43,50 @@ QString helpText()
     return text;
 }
 
+QString usageLine(const CliCommand &command)
+{
+    return QStringLiteral("Usage: dalvino-cli ") + QString::fromUtf8(command.usage) + u'\n';
+}
+
+// Parses the arguments after the command's name by its options, each taking one value,
+// and runs it.
+int runCommand(const CliCommand &command, const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringLiteral("help"));
+    parser.addOption(help);
+    for (const CliOption &option : command.options)
+        parser.addOption(QCommandLineOption(QString::fromLatin1(option.name), QString(), QStringLiteral("value")));
+    // The parser skips the first argument as the program's name.
+    const bool parsed = parser.parse(QStringList{QCoreApplication::applicationFilePath()} + arguments);
+    if (parser.isSet(help)) {
+        writeTo(stdout, usageLine(command) + QString::fromUtf8(command.description));
+        return ExitOk;
+    }
+    if (!parsed) {
+        if (!parser.unknownOptionNames().isEmpty())
+            return usageError(command,
+                              QStringLiteral("Unknown option \"--%1\"").arg(parser.unknownOptionNames().first()));
+        // Otherwise an option that takes a value came last.
+        for (const CliOption &option : command.options) {
+            const QString name = QStringLiteral("--") + QLatin1StringView(option.name);
+            if (arguments.last() == name)
+                return usageError(command, option.missingValue ? QString::fromUtf8(option.missingValue)
+                                                               : QStringLiteral("%1 needs a value").arg(name));
+        }
+        return usageError(command, parser.errorText());
+    }
+    try {
+        return command.run(parser);
+    } catch (const DalvinoError &e) {
+        printMessage(e.text());
+    } catch (const std::exception &e) {
+        printMessage(QString::fromLocal8Bit(e.what()));
+    }
+    return ExitError;
+}
+
 } // namespace
 
 void printMessage(const QString &text)
@@ -65,41 +106,33 @@ void printData(const QString &text)
 int usageError(const CliCommand &command, const QString &text)
 {
     printMessage(text);
-    writeTo(stderr, QStringLiteral("Usage: dalvino-cli ") + QString::fromUtf8(command.usage) + u'\n');
+    writeTo(stderr, usageLine(command));
     return ExitError;
 }
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
+    // The command's own arguments, options too, are left to the command.
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption help(QStringList{QStringLiteral("help"), QStringLiteral("h")});
+    parser.addOption(help);
+    const bool parsed = parser.parse(QCoreApplication::arguments());
+    QStringList arguments = parser.positionalArguments();
 
-    if (arguments.isEmpty()) {
-        writeTo(stderr, helpText());
-        return ExitError;
-    }
-    const QString name = arguments.takeFirst();
-    if (name == QStringLiteral("--help") || name == QStringLiteral("-h") || name == QStringLiteral("help")) {
+    if (parsed && (parser.isSet(help) || arguments.value(0) == QStringLiteral("help"))) {
         writeTo(stdout, helpText());
         return ExitOk;
     }
-    for (const CliCommand *command : Commands) {
-        if (name != QLatin1StringView(command->name))
-            continue;
-        if (arguments.contains(QStringLiteral("--help"))) {
-            writeTo(stdout, QStringLiteral("Usage: dalvino-cli ") + QString::fromUtf8(command->usage) + u'\n' +
-                                QString::fromUtf8(command->description));
-            return ExitOk;
-        }
-        try {
-            return command->run(arguments);
-        } catch (const DalvinoError &e) {
-            printMessage(e.text());
-        } catch (const std::exception &e) {
-            printMessage(QString::fromLocal8Bit(e.what()));
-        }
+    if (parsed && arguments.isEmpty()) {
+        writeTo(stderr, helpText());
         return ExitError;
+    }
+    const QString name = parsed ? arguments.takeFirst() : QCoreApplication::arguments().value(1);
+    for (const CliCommand *command : Commands) {
+        if (parsed && name == QLatin1StringView(command->name))
+            return runCommand(*command, arguments);
     }
     printMessage(QStringLiteral("Unknown command \"%1\"; see dalvino-cli --help").arg(name));
     return ExitError;

@@ -1,46 +1,28 @@
 #include "core/ListOperations.h"
 
-#include "core/DalvinoError.h"
-
-#include <unicode/ucol.h>
+#include <QCollator>
+#include <QCollatorSortKey>
+#include <QLocale>
 
 #include <algorithm>
-#include <cstring>
-#include <memory>
 #include <numeric>
-#include <optional>
 
 namespace ListOperations {
 
 namespace {
 
-struct CollatorCloser {
-    void operator()(UCollator *collator) const { ucol_close(collator); }
-};
-
-// Japanese, case-sensitive, no ignore options: "" < "10" < "2" < "a" < "A". These are the
-// settings QCollator makes for the Japanese locale, case-sensitive; the collator is ICU's
-// own so that the sort can build its keys into one buffer. Opening an ICU collator is
-// costly, so there is one for the whole run.
-const UCollator *entryCollator()
+// Japanese, case-sensitive: "" < "10" < "2" < "a" < "A". Making a collator is costly, so
+// there is one for the whole run.
+const QCollator &entryCollator()
 {
-    static const std::unique_ptr<UCollator, CollatorCloser> collator = [] {
-        UErrorCode status = U_ZERO_ERROR;
-        std::unique_ptr<UCollator, CollatorCloser> c(ucol_open("ja", &status));
-        ucol_setAttribute(c.get(), UCOL_NORMALIZATION_MODE, UCOL_ON, &status);
-        ucol_setAttribute(c.get(), UCOL_STRENGTH, UCOL_DEFAULT_STRENGTH, &status);
-        ucol_setAttribute(c.get(), UCOL_NUMERIC_COLLATION, UCOL_OFF, &status);
-        ucol_setAttribute(c.get(), UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
-        if (U_FAILURE(status))
-            throw DalvinoError(QStringLiteral("ja collation: %1").arg(QString::fromLatin1(u_errorName(status))));
+    static const QCollator collator = [] {
+        QCollator c{QLocale(QLocale::Japanese, QLocale::Japan)};
+        c.setCaseSensitivity(Qt::CaseSensitive);
+        c.setNumericMode(false);
+        c.setIgnorePunctuation(false);
         return c;
     }();
-    return collator.get();
-}
-
-const UChar *utf16(const QString &text)
-{
-    return reinterpret_cast<const UChar *>(text.constData());
+    return collator;
 }
 
 int sign(int value)
@@ -64,8 +46,7 @@ int ListView1Compare(const DialEntry &Item1, const DialEntry &Item2, int Data, i
 {
     const QString &text1 = columnText(Item1, Data);
     const QString &text2 = columnText(Item2, Data);
-    const int r = sign(ucol_strcoll(entryCollator(), utf16(text1), static_cast<int32_t>(text1.size()), utf16(text2),
-                                    static_cast<int32_t>(text2.size())));
+    const int r = sign(entryCollator().compare(text1, text2));
     return Data == lastSortColumn ? -r : r;
 }
 
@@ -74,50 +55,12 @@ std::vector<int> sortByColumn(PhoneBook &book, int column)
     const bool descending = column == book.FLastSortColumn;
     const int count = static_cast<int>(book.entries.size());
 
-    // One sort key per text instead of a collator call per comparison, all in one buffer;
-    // keys compare as bytes. Empty texts and runs of one text (unregistered slots, default
-    // choices) share a key, and entries sharing a key need no comparison at all.
-    const UCollator *collator = entryCollator();
-    struct Key {
-        size_t offset = 0;
-        size_t length = 0; // with the terminating zero, so that a prefix sorts first
-    };
-    std::vector<uint8_t> bytes;
-    bytes.reserve(static_cast<size_t>(count) * 48);
-    auto keyOfText = [&](const QString &text) {
-        const size_t offset = bytes.size();
-        const auto size = static_cast<int32_t>(text.size());
-        auto room = static_cast<int32_t>(32 + 8 * text.size());
-        bytes.resize(offset + room);
-        int32_t length = ucol_getSortKey(collator, utf16(text), size, bytes.data() + offset, room);
-        if (length > room) {
-            bytes.resize(offset + length);
-            length = ucol_getSortKey(collator, utf16(text), size, bytes.data() + offset, length);
-        }
-        bytes.resize(offset + length);
-        return Key{offset, static_cast<size_t>(length)};
-    };
-    std::vector<Key> keyOf(count);
-    std::optional<Key> emptyKey;
-    for (int i = 0; i < count; ++i) {
-        const QString &text = columnText(book.entries[i], column);
-        if (text.isEmpty()) {
-            if (!emptyKey)
-                emptyKey = keyOfText(text);
-            keyOf[i] = *emptyKey;
-        } else if (i > 0 && columnText(book.entries[i - 1], column) == text) {
-            keyOf[i] = keyOf[i - 1];
-        } else {
-            keyOf[i] = keyOfText(text);
-        }
-    }
-    const uint8_t *const keys = bytes.data();
-    auto before = [&](int a, int b) {
-        const Key &ka = keyOf[a];
-        const Key &kb = keyOf[b];
-        return ka.offset != kb.offset &&
-               std::memcmp(keys + ka.offset, keys + kb.offset, std::min(ka.length, kb.length)) < 0;
-    };
+    // One sort key per entry instead of a collator call per comparison.
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(static_cast<size_t>(count));
+    for (const DialEntry &entry : book.entries)
+        keys.push_back(entryCollator().sortKey(columnText(entry, column)));
+    auto before = [&](int a, int b) { return keys[a].compare(keys[b]) < 0; };
 
     std::vector<int> order(count);
     std::iota(order.begin(), order.end(), 0);

@@ -1,17 +1,12 @@
 #include "formats/CsvImport.h"
 
 #include "core/DeviceModel.h"
-#include "core/TextBlock.h"
 #include "core/Vocabulary.h"
 #include "core/WidthRules.h"
 #include "formats/TextEncoding.h"
 #include "formats/TextFile.h"
 
 #include <algorithm>
-#include <atomic>
-#include <exception>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace CsvImport {
@@ -34,20 +29,15 @@ QString emptyFileText(const QString &path)
 
 int fieldCount(QStringView firstRecord)
 {
-    return CsvText::fieldCount(firstRecord, firstRecord.contains(u'"'), MaxFields);
+    return static_cast<int>(CsvText::splitFields(firstRecord, MaxFields).size());
 }
 
 QStringList splitRow(QStringView record, int fieldCount)
 {
-    CsvText::FieldSplitter splitter;
-    QStringList fields;
-    fields.reserve(fieldCount);
-    for (const QStringView view : splitter.split(record, record.contains(u'"'), fieldCount)) {
-        QString field = view.toString();
-        if (!fields.isEmpty() && field.contains(u'['))
-            field.remove(SpaceMark);
-        fields.append(field);
-    }
+    QStringList fields = CsvText::splitFields(record, fieldCount);
+    for (qsizetype i = 1; i < fields.size(); ++i)
+        fields[i].remove(SpaceMark);
+    fields.resize(fieldCount);
     return fields;
 }
 
@@ -55,11 +45,7 @@ QString Table::field(int row, int field) const
 {
     if (field < 0 || field >= fieldCount)
         return QString();
-    CsvText::FieldSplitter splitter;
-    QString text = splitter.split(this->row(row), rows[row].quoted, field + 1).back().toString();
-    if (field > 0 && text.contains(u'['))
-        text.remove(SpaceMark);
-    return text;
+    return splitRow(this->row(row), field + 1).at(field);
 }
 
 QStringList Table::fields(int row) const
@@ -96,7 +82,7 @@ Table buildTable(QString text, const std::function<void(int, int)> &progress)
     if (!records.empty()) {
         const CsvText::Record &first = records.front();
         const QStringView firstRecord = QStringView(text).sliced(first.start, first.length);
-        const int fields = CsvText::fieldCount(firstRecord, first.quoted, MaxFields + 1);
+        const auto fields = static_cast<int>(CsvText::splitFields(firstRecord, MaxFields + 1).size());
         table.fieldCount = qMin(fields, MaxFields);
         table.fieldsCut = fields > MaxFields;
     }
@@ -166,107 +152,50 @@ bool isHiragana(QChar c)
     return c.unicode() >= 0x3041 && c.unicode() <= 0x3096;
 }
 
-// text with its hiragana turned into katakana, written to out (text.size() units).
-void writeKatakana(QStringView text, char16_t *out)
-{
-    for (const QChar c : text)
-        *out++ = isHiragana(c) ? static_cast<char16_t>(c.unicode() + 0x60) : c.unicode();
-}
-
-// The text conversions of the free-text fields. Each writes its result, cut to the
-// field's limit, through a text block into target (so that an import allocates for a
-// block of texts, not for each field); nothing written borrows the file's text.
-class FieldConverter {
-public:
-    void name(QStringView text, TextBlock &out, QString &target)
-    {
-        out.add(qMin<qsizetype>(writeFullSize(text, out.room(text.size())), NameMaxLength), target);
-    }
-    void memo(QStringView text, TextBlock &out, QString &target)
-    {
-        out.add(qMin<qsizetype>(writeFullSize(text, out.room(text.size())), MemoMaxLength), target);
-    }
-
-    void kana(QStringView text, TextBlock &out, QString &target)
-    {
-        if (katakana.size() < static_cast<size_t>(text.size()))
-            katakana.resize(text.size());
-        writeKatakana(text, katakana.data());
-        const QStringView converted(katakana.data(), text.size());
-        out.add(qMin<qsizetype>(writeHalfSize(converted, out.room(2 * text.size())), KanaMaxLength), target);
-    }
-
-    void phone(QStringView text, TextBlock &out, QString &target)
-    {
-        char16_t *const begin = out.room(2 * text.size());
-        char16_t *const end = begin + writeHalfSize(text, begin);
-        // "ｰ" becomes "-". A number with "(" has its parentheses turned into "-", except
-        // that a leading "(" (an area code in parentheses) drops every "(": (03)1234 →
-        // 03-1234, 03(1234)5678 → 03-1234-5678. One pass, in place.
-        const bool areaCode = begin != end && *begin == u'(';
-        const bool parentheses = areaCode || std::find(begin, end, u'(') != end;
-        char16_t *to = begin;
-        for (const char16_t *from = begin; from != end; ++from) {
-            char16_t c = *from;
-            if (c == 0xFF70) {
-                c = u'-';
-            } else if (parentheses && (c == u'(' || c == u')')) {
-                if (c == u'(' && areaCode)
-                    continue;
-                c = u'-';
-            }
-            *to++ = c;
-        }
-        out.add(qMin<qsizetype>(to - begin, PhoneMaxLength), target);
-    }
-
-private:
-    std::vector<char16_t> katakana; // grows to the longest kana field, then stays
-};
-
-// One conversion on its own, as a text of its own.
-template <typename Convert> QString convertOne(const QString &text, Convert convert)
-{
-    FieldConverter converter;
-    QString result;
-    {
-        TextBlock out;
-        (converter.*convert)(text, out, result);
-    }
-    result.squeeze(); // alone, it would keep the rest of its block
-    return result;
-}
-
 } // namespace
 
 QString hiraganaToKatakana(const QString &text)
 {
-    // Only a text that holds hiragana is copied.
     if (std::none_of(text.cbegin(), text.cend(), isHiragana))
         return text;
-    QString result(text.size(), Qt::Uninitialized);
-    writeKatakana(text, reinterpret_cast<char16_t *>(result.data()));
+    QString result = text;
+    for (QChar &c : result) {
+        if (isHiragana(c))
+            c = QChar(c.unicode() + 0x60);
+    }
     return result;
 }
 
 QString toName(const QString &text)
 {
-    return convertOne(text, &FieldConverter::name);
+    return ChangeFullSize(text).left(NameMaxLength);
 }
 
 QString toKana(const QString &text)
 {
-    return convertOne(text, &FieldConverter::kana);
+    return ChangeHalfSize(hiraganaToKatakana(text)).left(KanaMaxLength);
 }
 
 QString toPhone(const QString &text)
 {
-    return convertOne(text, &FieldConverter::phone);
+    QString phone = ChangeHalfSize(text);
+    // "ｰ" becomes "-". A number with "(" has its parentheses turned into "-", except that
+    // a leading "(" (an area code in parentheses) drops every "(": (03)1234 → 03-1234,
+    // 03(1234)5678 → 03-1234-5678.
+    phone.replace(QChar(0xFF70), u'-');
+    if (phone.startsWith(u'(')) {
+        phone.remove(u'(');
+        phone.replace(u')', u'-');
+    } else if (phone.contains(u'(')) {
+        phone.replace(u'(', u'-');
+        phone.replace(u')', u'-');
+    }
+    return phone.left(PhoneMaxLength);
 }
 
 QString toMemo(const QString &text)
 {
-    return convertOne(text, &FieldConverter::memo);
+    return ChangeFullSize(text).left(MemoMaxLength);
 }
 
 QString toGroup(QStringView text)
@@ -344,82 +273,6 @@ int importableRows(const Request &request, int tableRows)
     return std::max(0, last - request.startRow + 1);
 }
 
-// The slots to fill, handed out a chunk at a time to whichever thread asks, so that a
-// second thread that starts late (waking a processor can take longer than the whole
-// import) only takes fewer chunks.
-class SlotChunks {
-public:
-    explicit SlotChunks(int count) : count_(count) {}
-    // The next chunk [from, to); false when all are taken.
-    bool take(int &from, int &to)
-    {
-        from = next_.fetch_add(ChunkSlots, std::memory_order_relaxed);
-        if (from >= count_)
-            return false;
-        to = std::min(from + ChunkSlots, count_);
-        return true;
-    }
-
-private:
-    static constexpr int ChunkSlots = 128;
-    const int count_;
-    std::atomic<int> next_{0};
-};
-
-// Fills the slots of the chunks it takes from their rows, each entry reset (New) just
-// before it is filled, so that each is visited once. Each call converts into text blocks
-// of its own.
-void importSlots(PhoneBook &book, const Table &table, const Request &request, SlotChunks &chunks,
-                 const std::function<void(int)> &reset)
-{
-    const Mapping &m = request.mapping;
-    TextBlock texts; // the converted free texts, until they are shared out to the entries
-    FieldConverter convert;
-    // Fields after the last one mapped are not split out.
-    const int fieldsUsed = 1 + std::max({m.name, m.kana, m.phone, m.group, m.ring, m.memo});
-    CsvText::FieldSplitter splitter;
-    QString withoutSpaceMarks;
-    int from = 0, to = 0;
-    while (chunks.take(from, to)) {
-        for (int slot = from; slot < to; ++slot) {
-            // The row is split once and its fields are read in place; only a field holding
-            // "[SP]" is copied.
-            const int row = request.startRow + slot - 1;
-            const std::vector<QStringView> &views = splitter.split(table.row(row), table.rows[row].quoted, fieldsUsed);
-            const bool bracket = splitter.mayHoldBracket();
-            const auto field = [&](int index) -> QStringView {
-                const QStringView view = views[index];
-                if (bracket && index > 0 && view.contains(SpaceMark)) {
-                    withoutSpaceMarks = view.toString().remove(SpaceMark);
-                    return withoutSpaceMarks;
-                }
-                return view;
-            };
-            if (reset)
-                reset(slot + 1);
-            book.resetEntry(slot);
-            DialEntry &entry = book.entries[slot];
-            if (m.name >= 0)
-                convert.name(field(m.name), texts, entry.fields[DialEntry::Name]);
-            if (m.kana >= 0)
-                convert.kana(field(m.kana), texts, entry.fields[DialEntry::Kana]);
-            if (m.phone >= 0)
-                convert.phone(field(m.phone), texts, entry.fields[DialEntry::Phone]);
-            if (m.group >= 0)
-                entry.setField(DialEntry::Group, toGroup(field(m.group)));
-            if (m.ring >= 0)
-                entry.setField(DialEntry::Ring, toRingTone(field(m.ring), book.Syubetu));
-            if (m.memo >= 0)
-                convert.memo(field(m.memo), texts, entry.fields[DialEntry::Memo]);
-        }
-    }
-    texts.flush();
-}
-
-// Below this many rows the work (about 0.15 ms for 1000) is no longer than starting a
-// second thread can take (0.05–0.5 ms measured on a virtual machine).
-constexpr int RowsWorthASecondThread = 1000;
-
 } // namespace
 
 Result importInto(PhoneBook &book, const Table &table, const Request &request, const std::function<void(int)> &reset)
@@ -437,39 +290,31 @@ Result importInto(PhoneBook &book, const Table &table, const Request &request, c
     if (count < request.endRow - request.startRow + 1)
         outcome.failure = unexpectedFieldText();
 
-    // The entries are independent of each other: with a second processor a second
-    // thread fills chunks of them beside this one. New's progress is then reported from
-    // this thread once both are done, in order.
-    SlotChunks chunks(count);
-    std::exception_ptr secondFailed;
-    std::jthread second; // joined however this function is left
-    if (count >= RowsWorthASecondThread && std::thread::hardware_concurrency() > 1) {
-        try {
-            second = std::jthread([&] {
-                try {
-                    importSlots(book, table, request, chunks, {});
-                } catch (...) {
-                    secondFailed = std::current_exception();
-                }
-            });
-        } catch (const std::system_error &) {
-            // No thread to be had: this one takes every chunk.
-        }
-    }
-    importSlots(book, table, request, chunks, second.joinable() ? std::function<void(int)>() : reset);
-    if (second.joinable()) {
-        second.join();
-        if (secondFailed)
-            std::rethrow_exception(secondFailed);
-        for (int slot = 0; slot < count && reset; ++slot)
-            reset(slot + 1);
-    }
-    outcome.imported = count;
-    for (int slot = count; slot < PhoneBook::EntryCount; ++slot) {
+    // Fields after the last one mapped are not split out.
+    const int fieldsUsed = 1 + std::max({m.name, m.kana, m.phone, m.group, m.ring, m.memo});
+    // Each entry is reset (New) just before it is filled, so that each is visited once.
+    for (int slot = 0; slot < PhoneBook::EntryCount; ++slot) {
         if (reset)
             reset(slot + 1);
         book.resetEntry(slot);
+        if (slot >= count)
+            continue;
+        const QStringList fields = splitRow(table.row(request.startRow + slot - 1), fieldsUsed);
+        DialEntry &entry = book.entries[slot];
+        if (m.name >= 0)
+            entry.setField(DialEntry::Name, toName(fields[m.name]));
+        if (m.kana >= 0)
+            entry.setField(DialEntry::Kana, toKana(fields[m.kana]));
+        if (m.phone >= 0)
+            entry.setField(DialEntry::Phone, toPhone(fields[m.phone]));
+        if (m.group >= 0)
+            entry.setField(DialEntry::Group, toGroup(fields[m.group]));
+        if (m.ring >= 0)
+            entry.setField(DialEntry::Ring, toRingTone(fields[m.ring], book.Syubetu));
+        if (m.memo >= 0)
+            entry.setField(DialEntry::Memo, toMemo(fields[m.memo]));
     }
+    outcome.imported = count;
     return outcome;
 }
 

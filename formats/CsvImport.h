@@ -106,9 +106,8 @@ struct Result {
 // Imports into book itself: New (model, write mode and MAC address kept), Modified
 // set, then rows startRow..endRow into slots 0000 onward. The request must have passed
 // check; a mapping that names a field the table does not have changes nothing.
-// reset is New's progress: 1 … 4000 in order, called from the calling thread. A large
-// import fills part of the rows on a second thread, so nothing else may use book until
-// it returns.
+// reset is New's progress: 1 … 4000 in order, each slot reported just before it is
+// reset and filled.
 Result importInto(PhoneBook &book, const Table &table, const Request &request,
                   const std::function<void(int)> &reset = {});
 

@@ -1,6 +1,5 @@
 #include "formats/CsvText.h"
 
-#include "formats/CharSearch.h"
 #include "formats/TextFile.h"
 
 namespace CsvText {
@@ -22,68 +21,44 @@ qsizetype closingQuote(QStringView text, qsizetype open)
     return -1;
 }
 
-// A field of a record that holds quotes: where its text lies and where it ends.
-struct QuotedField {
-    qsizetype textStart = 0;
-    qsizetype textEnd = 0;
-    qsizetype end = 0; // the comma after the field, or the record's size
-    bool asIs = true;  // its text is textStart..textEnd of the record unchanged
-};
-
-QuotedField scanField(QStringView record, qsizetype pos)
+// The field that starts at pos: a quoted field's text with "" read as one quote and each
+// line break as one space, then anything up to the next comma. end is set to where the
+// field ends: the comma after it, or the record's size.
+QString readField(QStringView record, qsizetype pos, qsizetype &end)
 {
-    QuotedField field;
-    qsizetype after = pos; // where the unquoted rest of the field starts
-    if (pos < record.size() && record[pos] == Quote) {
-        field.textStart = pos + 1;
-        field.textEnd = record.size(); // a quote that never closes runs to the end
-        for (qsizetype i = pos + 1; i < record.size(); ++i) {
-            const char16_t c = record[i].unicode();
-            if (c == Quote) {
-                if (i + 1 < record.size() && record[i + 1] == Quote) {
-                    field.asIs = false;
-                    ++i;
-                    continue;
-                }
-                field.textEnd = i;
-                break;
-            }
-            if (c == u'\r' || c == u'\n')
-                field.asIs = false;
-        }
-        after = qMin(field.textEnd + 1, record.size());
-    } else {
-        field.textStart = pos;
+    const auto endFrom = [&](qsizetype at) {
+        const qsizetype comma = record.indexOf(u',', at);
+        return comma < 0 ? record.size() : comma;
+    };
+    if (pos >= record.size() || record[pos] != Quote) {
+        end = endFrom(pos);
+        return record.sliced(pos, end - pos).toString();
     }
-    const qsizetype comma = record.sliced(after).indexOf(u',');
-    field.end = comma < 0 ? record.size() : after + comma;
-    if (field.textStart == pos) // unquoted
-        field.textEnd = field.end;
-    else if (after < field.end)
-        field.asIs = false; // text after the closing quote
-    return field;
-}
-
-// The field's text with "" read as one quote and each line break as one space, then
-// what follows its closing quote.
-void rewriteField(QStringView record, qsizetype pos, const QuotedField &field, QString &out)
-{
-    out.clear();
-    for (qsizetype i = field.textStart; i < field.textEnd; ++i) {
-        const QChar c = record[i];
+    QString text;
+    qsizetype at = pos + 1;
+    // A quote that never closes runs to the end of the record.
+    for (; at < record.size(); ++at) {
+        const QChar c = record[at];
         if (c == Quote) {
-            ++i; // the first of a pair
-        } else if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < field.textEnd && record[i + 1] == u'\n')
-                ++i;
-            out += u' ';
+            if (at + 1 < record.size() && record[at + 1] == Quote) {
+                text += Quote;
+                ++at;
+                continue;
+            }
+            ++at; // past the closing quote
+            break;
+        }
+        if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && at + 1 < record.size() && record[at + 1] == u'\n')
+                ++at;
+            text += u' ';
             continue;
         }
-        out += c;
+        text += c;
     }
-    const qsizetype after = field.textEnd + 1;
-    if (after < field.end && field.textStart != pos)
-        out += record.sliced(after, field.end - after);
+    end = endFrom(at);
+    text += record.sliced(at, end - at);
+    return text;
 }
 
 } // namespace
@@ -126,48 +101,16 @@ std::vector<Record> records(QStringView text)
     return result;
 }
 
-int fieldCount(QStringView record, bool quoted, int limit)
+QStringList splitFields(QStringView record, int limit)
 {
-    if (!quoted)
-        return static_cast<int>(qMin<qsizetype>(record.count(u',') + 1, limit));
-    int count = 0;
-    for (qsizetype pos = 0; pos <= record.size() && count < limit; ++count)
-        pos = scanField(record, pos).end + 1;
-    return count;
-}
-
-const std::vector<QStringView> &FieldSplitter::split(QStringView record, bool quoted, int count)
-{
-    fields_.clear();
-    if (!quoted) {
-        // One pass over the line, which is scanned for every row imported.
-        qsizetype start = 0;
-        bracket_ = forEachOfNoting(record, u',', u'[', [&](qsizetype i) {
-            fields_.push_back(record.sliced(start, i - start));
-            start = i + 1;
-            return static_cast<int>(fields_.size()) < count;
-        });
-        if (static_cast<int>(fields_.size()) < count)
-            fields_.push_back(record.sliced(start));
-        fields_.resize(count);
-        return fields_;
+    QStringList fields;
+    fields.reserve(qMin(limit, 16)); // most files have a few fields; a row of a million commas stops at limit
+    for (qsizetype pos = 0; pos <= record.size() && fields.size() < limit;) {
+        qsizetype end = 0;
+        fields.append(readField(record, pos, end));
+        pos = end + 1;
     }
-    bracket_ = record.contains(u'[');
-    if (static_cast<int>(rewritten_.size()) < count)
-        rewritten_.resize(count);
-    for (qsizetype pos = 0; pos <= record.size() && static_cast<int>(fields_.size()) < count;) {
-        const QuotedField field = scanField(record, pos);
-        if (field.asIs) {
-            fields_.push_back(record.sliced(field.textStart, field.textEnd - field.textStart));
-        } else {
-            QString &text = rewritten_[fields_.size()];
-            rewriteField(record, pos, field, text);
-            fields_.push_back(text);
-        }
-        pos = field.end + 1;
-    }
-    fields_.resize(count);
-    return fields_;
+    return fields;
 }
 
 } // namespace CsvText

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <vector>
 
@@ -17,30 +17,16 @@ namespace CsvText {
 struct Record {
     qsizetype start = 0;
     qsizetype length = 0;  // without the line end; 0 for an empty line
-    bool quoted = false;   // holds a double quote, so needs splitting with quotes in mind
+    bool quoted = false;   // holds a double quote
     bool unclosed = false; // a quoted field of it never closed
 };
 
 // Every record of text in order, empty lines included.
 std::vector<Record> records(QStringView text);
 
-// The number of fields of a record (its separating commas plus one), at most limit.
-int fieldCount(QStringView record, bool quoted, int limit);
-
-// Splits records into fields, reusing its buffers from record to record.
-class FieldSplitter {
-public:
-    // The first count fields of record; missing ones are empty. A line break inside a
-    // quoted field becomes one space, since a phone book's field is one line. Valid until
-    // the next call.
-    const std::vector<QStringView> &split(QStringView record, bool quoted, int count);
-    // Whether the fields of the last split may hold a "[" (false means they surely do not).
-    bool mayHoldBracket() const { return bracket_; }
-
-private:
-    std::vector<QStringView> fields_;
-    std::vector<QString> rewritten_; // quoted fields whose text is not a piece of the record
-    bool bracket_ = false;
-};
+// The first fields of a record, at most limit of them (a record has its separating
+// commas plus one). A line break inside a quoted field becomes one space, since a phone
+// book's field is one line.
+QStringList splitFields(QStringView record, int limit);
 
 } // namespace CsvText

@@ -1,7 +1,6 @@
 #include "formats/TextFile.h"
 
 #include "core/DalvinoError.h"
-#include "formats/CharSearch.h"
 #include "formats/DurableFile.h"
 #include "formats/TextEncoding.h"
 
@@ -25,18 +24,19 @@ QString decodeText(const QByteArray &bytes)
 std::vector<LineSpan> lineSpans(QStringView text)
 {
     std::vector<LineSpan> lines;
+    const qsizetype size = text.size();
     qsizetype start = 0;
-    forEachOfEither(text, u'\r', u'\n', [&](qsizetype i) {
-        if (i < start) // the LF of a CR LF
-            return true;
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = text[i];
+        if (c != u'\r' && c != u'\n')
+            continue;
         lines.push_back({start, i - start});
+        if (c == u'\r' && i + 1 < size && text[i + 1] == u'\n')
+            ++i;
         start = i + 1;
-        if (text[i] == u'\r' && start < text.size() && text[start] == u'\n')
-            ++start;
-        return true;
-    });
-    if (start < text.size())
-        lines.push_back({start, text.size() - start});
+    }
+    if (start < size)
+        lines.push_back({start, size - start});
     return lines;
 }
 

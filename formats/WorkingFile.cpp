@@ -11,7 +11,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QThread>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -119,7 +118,7 @@ Hold::Hold() : path_(AppPaths::workingFileLock())
             throw DalvinoError(busyText(AppPaths::workingFile()));
         if (QCoreApplication::instance())
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        QThread::msleep(15);
+        ::usleep(15 * 1000); // a short wait on this thread before the next try
     }
 }
 

@@ -1,15 +1,12 @@
 #include "formats/XmlPhoneBook.h"
 
 #include "core/DalvinoError.h"
-#include "core/TextBlock.h"
 #include "core/Vocabulary.h"
 #include "core/WidthRules.h"
 #include "formats/TextEncoding.h"
 #include "formats/TextFile.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -248,48 +245,15 @@ constexpr Tag TagCb{QLatin1StringView("<cb>"), QLatin1StringView("</cb>")};
 constexpr Tag TagRt{QLatin1StringView("<rt>"), QLatin1StringView("</rt>")};
 constexpr Tag TagM{QLatin1StringView("<m>"), QLatin1StringView("</m>")};
 
-// Where needle first occurs in line, or -1. Lines are short and tags rare in them, so
-// looking for the first character and comparing the rest beats a general search here.
-template <typename Needle> qsizetype find(QStringView line, const Needle &needle)
-{
-    const qsizetype n = needle.size();
-    const qsizetype last = line.size() - n;
-    const QChar *data = line.data();
-    const char16_t first = QChar(needle.front()).unicode();
-    for (qsizetype at = 0; at <= last; ++at) {
-        if (data[at].unicode() != first)
-            continue;
-        qsizetype k = 1;
-        while (k < n && data[at + k].unicode() == QChar(needle.at(k)).unicode())
-            ++k;
-        if (k == n)
-            return at;
-    }
-    return -1;
-}
-
-template <typename Needle> bool has(QStringView line, const Needle &needle)
-{
-    return find(line, needle) >= 0;
-}
-
 // The text of an element on a line: it starts after the first start tag, and its length
 // is the first end tag's position counted from 1, minus the start tag and four. With
 // the writer's three tabs that is exactly the text between the tags.
 QStringView content(QStringView line, const Tag &tag)
 {
-    const qsizetype start = find(line, tag.start);
-    if (start < 0)
+    const qsizetype start = line.indexOf(tag.start);
+    const qsizetype end = line.indexOf(tag.end);
+    if (start < 0 || end < 0)
         return QStringView();
-    // The first end tag cannot overlap the start tag, so it lies wholly before it or
-    // after it; before it there is rarely room.
-    qsizetype end = find(line.left(start), tag.end);
-    if (end < 0) {
-        end = find(line.mid(start + tag.start.size()), tag.end);
-        if (end < 0)
-            return QStringView();
-        end += start + tag.start.size();
-    }
     const qsizetype from = start + tag.start.size();
     const qsizetype count = qMin(end + 1 - tag.start.size() - 4, line.size() - from);
     if (count <= 0)
@@ -334,37 +298,37 @@ bool readGroupRecord(const Lines &lines, size_t i, const DeviceModel &recorded,
 {
     const size_t needed = recorded.hasFaxAndCallback ? 5 : 3;
     const QStringView line = lines.at(i);
-    const qsizetype at = find(line, RecordStart) + RecordStart.size();
+    const qsizetype at = line.indexOf(RecordStart) + RecordStart.size();
     const int g = number(line.mid(at, qMin<qsizetype>(1, line.size() - at)));
     if (g < 0 || g >= PhoneBook::GroupCount || i + needed >= lines.size())
         return false;
 
     GroupSetting read = buffers[g];
-    if (has(lines.at(i + 1), TagRg.start)) {
+    if (lines.at(i + 1).contains(TagRg.start)) {
         const auto ring = Vocabulary::ringFromCode(number(content(lines.at(i + 1), TagRg)), recorded.ringVocabulary);
         if (!ring)
             return false;
         read.fields[GroupSetting::Ring] = *ring;
     }
-    if (has(lines.at(i + 2), TagLp.start)) {
+    if (lines.at(i + 2).contains(TagLp.start)) {
         const auto lamp = Vocabulary::lampFromCode(number(content(lines.at(i + 2), TagLp)));
         if (!lamp)
             return false;
         read.fields[GroupSetting::Lamp] = *lamp;
     }
-    if (has(lines.at(i + 3), TagKj.start))
+    if (lines.at(i + 3).contains(TagKj.start))
         read.fields[GroupSetting::Name] = content(lines.at(i + 3), TagKj).toString();
     buffers[g] = read;
 
     if (recorded.hasFaxAndCallback) {
         // A record without the flag line resets that flag of every group.
-        if (has(lines.at(i + 4), TagFx.start)) {
+        if (lines.at(i + 4).contains(TagFx.start)) {
             buffers[g].fields[GroupSetting::Fax] = Vocabulary::flagFromXml(content(lines.at(i + 4), TagFx).toString());
         } else {
             for (GroupSetting &b : buffers)
                 b.fields[GroupSetting::Fax] = Vocabulary::flagOff();
         }
-        if (has(lines.at(i + 5), TagCb.start)) {
+        if (lines.at(i + 5).contains(TagCb.start)) {
             buffers[g].fields[GroupSetting::Callback] =
                 Vocabulary::flagFromXml(content(lines.at(i + 5), TagCb).toString());
         } else {
@@ -408,52 +372,12 @@ QString extensionOf(QStringView value)
     return Vocabulary::extensionFromXml(value.toString());
 }
 
-// The kana with its entities replaced, written to out (at most kana.size() units, since
-// an entity only ever shortens the text); returns the length written.
-qsizetype writeUnescapedKana(QStringView kana, char16_t *out)
-{
-    // The five replacements in the order "&lt;", "&gt;", "&apos;", "&quot;", "&amp;" give
-    // the same as one pass from the left: each pattern begins with "&", ends with ";" and
-    // holds neither inside, and no replacement makes a pattern. So "&amp;lt;" reads as
-    // "&lt;", as it does when "&amp;" is replaced last.
-    static const std::array<std::pair<QLatin1StringView, char16_t>, 5> entities = {{
-        {QLatin1StringView("&lt;"), u'<'},
-        {QLatin1StringView("&gt;"), u'>'},
-        {QLatin1StringView("&apos;"), u'\''},
-        {QLatin1StringView("&quot;"), u'"'},
-        {QLatin1StringView("&amp;"), u'&'},
-    }};
-    char16_t *to = out;
-    for (qsizetype i = 0; i < kana.size(); ++i) {
-        if (kana[i] == u'&') {
-            const auto entity = std::find_if(entities.begin(), entities.end(), [&](const auto &e) {
-                const qsizetype n = e.first.size();
-                if (i + n > kana.size())
-                    return false;
-                for (qsizetype k = 1; k < n; ++k) {
-                    if (kana[i + k] != QLatin1Char(e.first[k]))
-                        return false;
-                }
-                return true;
-            });
-            if (entity != entities.end()) {
-                *to++ = entity->second;
-                i += entity->first.size() - 1;
-                continue;
-            }
-        }
-        *to++ = kana[i].unicode();
-    }
-    return to - out;
-}
-
 // Reads one entry record starting at line i into book; false when it does not fit.
-// The free texts are written into texts, which hands them to the entry when it flushes.
-bool readEntryRecord(const Lines &lines, size_t i, const DeviceModel &recorded, PhoneBook &book, TextBlock &texts)
+bool readEntryRecord(const Lines &lines, size_t i, const DeviceModel &recorded, PhoneBook &book)
 {
     const QStringView line = lines.at(i);
-    const qsizetype at = find(line, RecordStart) + RecordStart.size();
-    const qsizetype close = find(line, QLatin1StringView("\">"));
+    const qsizetype at = line.indexOf(RecordStart) + RecordStart.size();
+    const qsizetype close = line.indexOf(QLatin1StringView("\">"));
     const int p = number(close > at ? line.mid(at, close - at) : QStringView());
     const size_t needed = recorded.hasDestinationAndMemo ? 8 : 6;
     if (p < 0 || p >= static_cast<int>(book.entries.size()) || i + needed >= lines.size())
@@ -465,112 +389,39 @@ bool readEntryRecord(const Lines &lines, size_t i, const DeviceModel &recorded, 
         return false;
 
     DialEntry &entry = book.entries[p];
-    texts.add(content(lines.at(i + 4), TagKj), entry.fields[DialEntry::Name]);
-    const QStringView kana = content(lines.at(i + 5), TagKn);
-    if (kana.contains(u'&'))
-        texts.add(writeUnescapedKana(kana, texts.room(kana.size())), entry.fields[DialEntry::Kana]);
-    else
-        texts.add(kana, entry.fields[DialEntry::Kana]);
-    texts.add(content(lines.at(i + 3), TagD), entry.fields[DialEntry::Phone]);
+    entry.fields[DialEntry::Name] = content(lines.at(i + 4), TagKj).toString();
+    entry.fields[DialEntry::Kana] = unescapeKana(content(lines.at(i + 5), TagKn));
+    entry.fields[DialEntry::Phone] = content(lines.at(i + 3), TagD).toString();
     entry.fields[DialEntry::Group] = *group;
     entry.fields[DialEntry::Ring] = *ring;
     entry.fields[DialEntry::Extension] = extensionOf(content(lines.at(i + 2), TagSt));
     if (recorded.hasDestinationAndMemo) {
         entry.fields[DialEntry::Destination] = destinationOf(content(lines.at(i + 7), TagRt));
-        texts.add(content(lines.at(i + 8), TagM), entry.fields[DialEntry::Memo]);
+        entry.fields[DialEntry::Memo] = content(lines.at(i + 8), TagM).toString();
     } else {
         entry.fields[DialEntry::Destination] = Vocabulary::defaultDestination();
-        texts.add(QStringView(), entry.fields[DialEntry::Memo]);
+        entry.fields[DialEntry::Memo] = QString();
     }
     return true;
 }
 
-// Whether one of the four units at data is below U+000E, as CR and LF are (and the tab):
-// a lane minus 14 borrows into its top bit exactly when the lane is below 14.
-bool mayEndLine(const QChar *data)
-{
-    constexpr std::uint64_t Fourteen = 0x000E000E000E000EULL;
-    constexpr std::uint64_t High = 0x8000800080008000ULL;
-    std::uint64_t word;
-    std::memcpy(&word, data, sizeof word);
-    return ((word - Fourteen) & ~word & High) != 0;
-}
-
-// Splits like splitLines, without copying the lines. The lines are long enough that
-// stepping four units at a time over those that cannot end one beats a search call per
-// line.
+// The lines of the text as places in it, without copying them.
 Lines splitViews(const QString &text)
 {
+    const std::vector<LineSpan> spans = lineSpans(text);
     Lines views;
-    views.reserve(static_cast<size_t>(text.size() / 12));
-    const QChar *data = text.constData();
-    const qsizetype size = text.size();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        while (i + 4 <= size && !mayEndLine(data + i))
-            i += 4;
-        if (i == size)
-            break;
-        const char16_t c = data[i].unicode();
-        if (c != u'\r' && c != u'\n')
-            continue;
-        views.emplace_back(data + start, i - start);
-        if (c == u'\r' && i + 1 < size && data[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < size)
-        views.emplace_back(data + start, size - start);
+    views.reserve(spans.size());
+    for (const LineSpan &span : spans)
+        views.push_back(QStringView(text).sliced(span.start, span.length));
     return views;
 }
 
-// The index of the line that holds the text at offset at (and the needle after it), from
-// line onwards; lines.size() when there is none.
-size_t lineOf(const QString &text, const Lines &lines, size_t line, qsizetype at, qsizetype length)
+// The first line from 0 that contains needle; lines.size() when there is none.
+size_t firstLineContaining(const Lines &lines, QStringView needle)
 {
-    const QChar *match = text.constData() + at;
-    while (line < lines.size() && lines[line].data() + lines[line].size() < match + length)
-        ++line;
-    return line < lines.size() && lines[line].data() <= match ? line : lines.size();
-}
-
-// Marks the record lines, those that contain "<r no=\"". The double quote is rare in a
-// phone book, so the fast search for it through the whole text finds them quicker than
-// a search in every line.
-std::vector<bool> recordLines(const QString &text, const Lines &lines)
-{
-    std::vector<bool> marks(lines.size(), false);
-    if (lines.empty())
-        return marks;
-    const QStringView all(text);
-    const qsizetype quote = RecordStart.size() - 1;
-    size_t line = 0;
-    for (qsizetype at = all.indexOf(u'"', lines.front().data() - text.constData() + quote); at >= 0;
-         at = all.indexOf(u'"', at + 1)) {
-        if (all.mid(at - quote, RecordStart.size()) != RecordStart)
-            continue;
-        const size_t found = lineOf(text, lines, line, at - quote, RecordStart.size());
-        if (found == lines.size())
-            continue;
-        marks[found] = true;
-        line = found;
-    }
-    return marks;
-}
-
-// The first line that contains needle; lines.size() when there is none.
-size_t firstLineContaining(const QString &text, const Lines &lines, QStringView needle)
-{
-    if (lines.empty())
-        return 0;
-    const QStringView all(text);
-    for (qsizetype at = all.indexOf(needle, lines.front().data() - text.constData()); at >= 0;
-         at = all.indexOf(needle, at + 1)) {
-        const size_t found = lineOf(text, lines, 0, at, needle.size());
-        if (found < lines.size())
-            return found;
-    }
-    return lines.size();
+    const auto found =
+        std::find_if(lines.begin(), lines.end(), [&](QStringView line) { return line.contains(needle); });
+    return static_cast<size_t>(found - lines.begin());
 }
 
 XmlReadOutcome readText(const QString &text, const PhoneBook &current, bool extensionIsLeg)
@@ -626,14 +477,12 @@ XmlReadOutcome readText(const QString &text, const PhoneBook &current, bool exte
     book.WriteMode = lines.size() > 5 && lines.at(5).contains(QLatin1StringView("<clear>1</clear>")) ? 0 : 1;
 
     std::array<GroupSetting, PhoneBook::GroupCount> buffers = book.groups; // defaults of New
-    const std::vector<bool> records = recordLines(text, lines);
-    const size_t entryPart = firstLineContaining(text, lines, GroupPartEnd);
-    TextBlock texts; // the entries' free texts, a few allocations for all of them
+    const size_t entryPart = firstLineContaining(lines, GroupPartEnd);
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (!records[i])
+        if (!lines[i].contains(RecordStart))
             continue;
         if (i >= entryPart) {
-            if (readEntryRecord(lines, i, recorded, book, texts))
+            if (readEntryRecord(lines, i, recorded, book))
                 ++outcome.count;
             else
                 ++outcome.skipped;
@@ -641,7 +490,6 @@ XmlReadOutcome readText(const QString &text, const PhoneBook &current, bool exte
             ++outcome.skipped;
         }
     }
-    texts.flush();
     book.groups = buffers;
     book.Modified = false;
     outcome.accepted = true;
@@ -688,8 +536,17 @@ QString escapeKana(const QString &kana)
 
 QString unescapeKana(QStringView kana)
 {
-    QString text(kana.size(), Qt::Uninitialized); // an entity only ever shortens the text
-    text.truncate(writeUnescapedKana(kana, reinterpret_cast<char16_t *>(text.data())));
+    // Replaced in this order, the entities read as in one pass from the left: each begins
+    // with "&", ends with ";" and holds neither inside, and no replacement makes one. So
+    // "&amp;lt;" reads as "&lt;", since "&amp;" is replaced last.
+    QString text = kana.toString();
+    if (text.contains(u'&')) {
+        text.replace(QLatin1StringView("&lt;"), QLatin1StringView("<"))
+            .replace(QLatin1StringView("&gt;"), QLatin1StringView(">"))
+            .replace(QLatin1StringView("&apos;"), QLatin1StringView("'"))
+            .replace(QLatin1StringView("&quot;"), QLatin1StringView("\""))
+            .replace(QLatin1StringView("&amp;"), QLatin1StringView("&"));
+    }
     return text;
 }
 

@@ -27,6 +27,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -656,6 +657,8 @@ void TFormMain::saveSettings()
         ini.writeInteger(SettingSection, QStringLiteral("Height"), frame.height());
         ini.writeInteger(SettingSection, QStringLiteral("DeviceType"), deviceType());
     }
+    // An installed copy keeps the file in the user's own folder, which may not exist yet.
+    QDir().mkpath(QFileInfo(AppPaths::settingsFile()).absolutePath());
     ini.save(AppPaths::settingsFile());
 }
 

@@ -2,8 +2,7 @@
 
 #include <QIcon>
 
-// The small pictures of the menus and the tool bar, drawn here rather than loaded
-// from image files, so that start-up reads no pictures from disk.
+// The small pictures of the menus, the tool bar and the windows' buttons.
 namespace Pictures {
 enum class Kind {
     New, Open, Import, Save, SaveAs, Search, Analysis, Exit, Help,

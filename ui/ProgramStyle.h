@@ -2,9 +2,8 @@
 
 #include <QProxyStyle>
 
-// The platform's style with the few standard pictures the windows ask for while they are
-// built drawn by the program: the style's own are image files, and reading the first
-// one loads Qt's image-format plug-ins, a noticeable part of the start-up.
+// The platform's style with the program's own pictures for the bars' extension buttons,
+// so that they look like the other pictures of the windows.
 class ProgramStyle : public QProxyStyle {
     Q_OBJECT
 public:

@@ -5,9 +5,11 @@
 
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListView>
 #include <QStyle>
+#include <QTreeView>
 
 namespace {
 
@@ -32,6 +34,12 @@ void widenFileDialogPlaces(QFileDialog *dialog)
     if (auto *places = dialog->findChild<QListView *>(QStringLiteral("sidebar"))) {
         const int scrollBar = places->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, places);
         places->setMinimumWidth(places->sizeHintForColumn(0) + 2 * places->frameWidth() + scrollBar);
+    }
+    // Size, type and date follow their contents: Qt's fixed widths cut the Japanese date of a
+    // file changed after ten o'clock ("2026/12/10 12:05").
+    if (auto *details = dialog->findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        for (int column = 1; column < details->header()->count(); ++column)
+            details->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     }
 }
 

@@ -90,9 +90,6 @@ void TestWidthRules::changeFullSize()
     const qsizetype written = writeFullSize(input, buffer.data() + 1);
     QCOMPARE(QStringView(buffer.data() + 1, written), expected);
     QCOMPARE(buffer.back(), u'#');
-    // A text with nothing to change is handed back, not copied.
-    if (input == expected && !input.isEmpty())
-        QCOMPARE(ChangeFullSize(input).constData(), input.constData());
 }
 
 void TestWidthRules::changeHalfSize_data()
@@ -126,8 +123,6 @@ void TestWidthRules::changeHalfSize()
     const qsizetype written = writeHalfSize(input, buffer.data() + 1);
     QCOMPARE(QStringView(buffer.data() + 1, written), expected);
     QCOMPARE(buffer.back(), u'#');
-    if (input == expected && !input.isEmpty())
-        QCOMPARE(ChangeHalfSize(input).constData(), input.constData());
 }
 
 void TestWidthRules::substrings_data()

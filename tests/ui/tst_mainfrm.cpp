@@ -9,6 +9,7 @@
 #include "ui/SplushFrm.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -50,7 +52,8 @@ private slots:
     void gaugeFigureReadsOnTheBar_data();
     void gaugeFigureReadsOnTheBar();
     void groupAreaGivesTheListRoomAndKeepsTheSplit();
-    void workingFolderCreated();
+    void filesOfThisCopy_data();
+    void filesOfThisCopy();
     void secondInstanceRefused();
 
 private:
@@ -496,11 +499,36 @@ void TestMainFrm::groupAreaGivesTheListRoomAndKeepsTheSplit()
     QCOMPARE(again->findChild<QSplitter *>()->widget(1)->height(), dragged);
 }
 
-void TestMainFrm::workingFolderCreated()
+void TestMainFrm::filesOfThisCopy_data()
 {
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<QStringList>("folderAfterwards");
+
+    QTest::newRow("portable folder") << false << QStringList{"Dalvino.ini", "temp"};
+    QTest::newRow("installed copy") << true << QStringList{"Dalvino.installed"};
+}
+
+void TestMainFrm::filesOfThisCopy()
+{
+    QFETCH(bool, installed);
+    QFETCH(QStringList, folderAfterwards);
+    QStandardPaths::setTestModeEnabled(true);
+    if (installed) {
+        QFile marker(dir_->filePath(AppPaths::installedMarker()));
+        QVERIFY(marker.open(QIODevice::WriteOnly));
+        // The user's own folders do not exist before the first start.
+        QDir(QFileInfo(AppPaths::settingsFile()).absolutePath()).removeRecursively();
+        QDir(QFileInfo(AppPaths::workingFolder()).absolutePath()).removeRecursively();
+    }
     QVERIFY(!QFileInfo::exists(AppPaths::workingFolder()));
+
     auto w = start();
     QVERIFY(QFileInfo(AppPaths::workingFolder()).isDir());
+    FakePrompts prompts;
+    QVERIFY(w->FormCloseQuery());
+    QCOMPARE(settings().readInteger("Setting", "DeviceType", -2), 0);
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), folderAfterwards);
+    QStandardPaths::setTestModeEnabled(false);
 }
 
 void TestMainFrm::secondInstanceRefused()
