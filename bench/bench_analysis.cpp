@@ -64,27 +64,29 @@ int main(int argc, char *argv[])
     TFormSplush splush;
     TFormMain main(&splush, {});
     main.createOtherWindows();
-    fillFaulty(main.Book);
-    main.refreshLists();
+    PhoneBook faulty = main.book();
+    fillFaulty(faulty);
+    main.commitPhoneBook(std::move(faulty), main.model());
     main.show();
     QApplication::processEvents();
 
     constexpr int Runs = 15;
     qsizetype size = 0;
-    const double bare = medianMs(Runs, [&] { size = analysisReport(main.Book).size(); });
+    const double bare = medianMs(Runs, [&] { size = analysisReport(main.book()).size(); });
 
     splush.setMaximum(PhoneBook::EntryCount);
     splush.showNow();
     const double withProgress = medianMs(Runs, [&] {
         splush.setPosition(0);
-        analysisReport(main.Book, TFormAnalysis::progressOn(&splush));
+        analysisReport(main.book(), TFormAnalysis::progressOn(&splush));
     });
     splush.hide();
 
     const double command = medianMs(Runs, [&] { main.ToolButton6Click(); });
     QApplication::processEvents();
-    const QString report = main.FormAnalysis->report();
-    const double window = medianMs(Runs, [&] { main.FormAnalysis->setReport(report); });
+    auto *reportWindow = main.findChild<TFormAnalysis *>(QStringLiteral("FormAnalysis"));
+    const QString report = reportWindow->report();
+    const double window = medianMs(Runs, [&] { reportWindow->setReport(report); });
 
     std::printf("| benchmark | baseline | ours | ratio | target |\n|---|---|---|---|---|\n");
     std::printf(

@@ -85,24 +85,25 @@ int main(int argc, char *argv[])
     TFormSplush splush;
     TFormMain main(&splush, {});
     main.createOtherWindows();
-    fillDirectory(main.Book);
-    main.refreshLists();
+    PhoneBook filled = main.book();
+    fillDirectory(filled);
+    main.document().load(std::move(filled), main.model());
     main.show();
     QApplication::processEvents();
 
     // The first check of a run: libphonenumber loads its data and judges every number.
     const double cold = onceMs([&] { main.L1Click(); });
     QApplication::processEvents();
-    const qsizetype lintSize = main.FormLint->report().size();
-    const double coldPlan = onceMs([&] { phoneFormatPreview(main.Book, planPhoneFormatting(main.Book, {})); });
+    const qsizetype lintSize = main.findChild<TFormAnalysis *>(QStringLiteral("FormLint"))->report().size();
+    const double coldPlan = onceMs([&] { phoneFormatPreview(main.book(), planPhoneFormatting(main.book(), {})); });
 
     constexpr int Runs = 15;
     const double analysis = medianMs(Runs, [&] { main.ToolButton6Click(); });
     QApplication::processEvents();
     const double lint = medianMs(Runs, [&] { main.L1Click(); });
     QApplication::processEvents();
-    const double bareLint = medianMs(Runs, [&] { numberLintReport(main.Book); });
-    const double plan = medianMs(Runs, [&] { phoneFormatPreview(main.Book, planPhoneFormatting(main.Book, {})); });
+    const double bareLint = medianMs(Runs, [&] { numberLintReport(main.book()); });
+    const double plan = medianMs(Runs, [&] { phoneFormatPreview(main.book(), planPhoneFormatting(main.book(), {})); });
 
     std::printf("| benchmark | baseline | ours | ratio | target |\n|---|---|---|---|---|\n");
     std::printf("| number check of 4000 filled entries with its report window (%lld characters; median of %d) | "

@@ -4,9 +4,8 @@
 #include "core/Vocabulary.h"
 #include "ui/EditorWindow.h"
 #include "ui/HelpTopics.h"
-#include "ui/MainFrm.h"
+#include "ui/PhoneBookDocument.h"
 #include "ui/PhoneNumberHint.h"
-#include "ui/PhoneBookModels.h"
 #include "ui/Pictures.h"
 #include "ui/Prompts.h"
 #include "ui/RtFrm.h"
@@ -17,12 +16,10 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -90,8 +87,8 @@ bool isListOf(const QComboBox *box, const QObject *watched)
 // helpers that get the keyboard neither when they appear nor back after a message box
 // over them closes (openbox gives it to the main window then), and the user's typing
 // would land in the main list.
-TFormEdit::TFormEdit(TFormMain *main)
-    : QWidget(main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), main_(main)
+TFormEdit::TFormEdit(PhoneBookDocument &document, QWidget *owner)
+    : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), document_(document), owner_(owner)
 {
     // FormCreate: captions and the lists of the model in force.
     setObjectName(QStringLiteral("FormEdit"));
@@ -121,7 +118,7 @@ void TFormEdit::buildControls()
     CbGroup->setFocusPolicy(Qt::ClickFocus);
     CbMelody = new KeyFilteredComboBox(this, this);
     CbMelody->setObjectName(QStringLiteral("CbMelody"));
-    CbMelody->addItems(Vocabulary::ringTones(main_->Book.model().ringVocabulary));
+    CbMelody->addItems(Vocabulary::ringTones(document_.book().model().ringVocabulary));
     CbStNo = new KeyFilteredComboBox(this, this);
     CbStNo->setObjectName(QStringLiteral("CbStNo"));
     CbStNo->addItems(Vocabulary::extensions());
@@ -193,7 +190,7 @@ void TFormEdit::buildControls()
 
 void TFormEdit::applyModelLayout()
 {
-    const bool shown = main_->Book.model().hasDestinationAndMemo;
+    const bool shown = document_.book().model().hasDestinationAndMemo;
     for (QWidget *w : std::initializer_list<QWidget *>{RtLabel, RtEdit, Button2, MemoLabel, MemoEdit})
         w->setVisible(shown);
 }
@@ -240,14 +237,14 @@ void TFormEdit::remember(const std::array<QString, 8> &v)
 
 void TFormEdit::loadEntry(int position)
 {
-    if (position < 0 || position >= static_cast<int>(main_->Book.entries.size()))
+    if (position < 0 || position >= static_cast<int>(document_.book().entries.size()))
         return;
-    const DialEntry &entry = main_->Book.entries[position];
+    const DialEntry &entry = document_.book().entries[position];
     std::array<QString, 8> values;
     for (int f = 0; f < EntryFields; ++f)
         values[f] = entry.field(f);
     values[DialEntry::Ring] =
-        Vocabulary::ringToneForEditor(values[DialEntry::Ring], main_->Book.model().ringVocabulary);
+        Vocabulary::ringToneForEditor(values[DialEntry::Ring], document_.book().model().ringVocabulary);
     LblNo->setText(QStringLiteral("短縮番号：") + entry.No);
     setValues(values);
     remember(values);
@@ -260,7 +257,7 @@ int TFormEdit::shownPosition() const
 {
     if (shownSlot_.isEmpty())
         return -1;
-    const auto &entries = main_->Book.entries;
+    const auto &entries = document_.book().entries;
     if (position_ >= 0 && position_ < static_cast<int>(entries.size()) && entries[position_].No == shownSlot_)
         return position_;
     // The list was sorted meanwhile: the entry keeps its slot number, not its row.
@@ -310,12 +307,7 @@ int TFormEdit::writeBack()
     if (position < 0)
         return -1;
     const std::array<QString, 8> values = currentValues();
-    DialEntry &entry = main_->Book.entries[position];
-    for (int f = 0; f < EntryFields; ++f)
-        entry.setField(f, values[f]);
-    main_->EntryModel->refreshRow(position);
-    if (EditorRules::anyChanged(rememberedValues(), values))
-        main_->markModified();
+    document_.setEntry(position, values, EditorRules::anyChanged(rememberedValues(), values));
     return position;
 }
 
@@ -325,13 +317,11 @@ bool TFormEdit::UpDown1Changing()
         showFailure(*failure, false);
         return false;
     }
-    if (main_->StopFlag)
+    if (StopFlag)
         return true;
     const int position = writeBack();
-    if (position >= 0) {
-        const QModelIndex index = main_->EntryModel->index(position, 0);
-        main_->ListView1->selectionModel()->select(index, QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
-    }
+    if (position >= 0)
+        emit rowLeft(position);
     return true;
 }
 
@@ -347,9 +337,9 @@ bool TFormEdit::setUpDown1Position(int position)
 
 void TFormEdit::UpDown1Click()
 {
-    if (main_->StopFlag)
+    if (StopFlag)
         return;
-    main_->selectPosition(position_);
+    emit rowEntered(position_);
     loadEntry(position_);
     NameEdit->setFocus();
 }
@@ -372,7 +362,22 @@ void TFormEdit::navigateByKey(int step)
     UpDown1Step(step);
 }
 
-void TFormEdit::showEditor() { showEditorWindow(this, main_, NameEdit, centred_); }
+void TFormEdit::showEditor()
+{
+    showEditorWindow(this, owner_, NameEdit, centred_);
+}
+
+void TFormEdit::openAt(int position)
+{
+    // The move runs the entry check on what the editor shows; nothing is written back
+    // while StopFlag is set, so unapplied edits of that entry are discarded.
+    StopFlag = true;
+    setUpDown1Position(position);
+    loadEntry(position);
+    applyModelLayout();
+    showEditor();
+    StopFlag = false;
+}
 
 void TFormEdit::Button1Click()
 {
@@ -391,10 +396,10 @@ void TFormEdit::Button3Click()
 
 void TFormEdit::Button2Click()
 {
-    if (!main_->FormRt)
+    if (!destinations_)
         return;
     QString chosen;
-    if (main_->FormRt->choose(RtEdit->text(), chosen))
+    if (destinations_->choose(RtEdit->text(), chosen))
         RtEdit->setText(chosen);
 }
 

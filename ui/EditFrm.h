@@ -11,7 +11,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
-class TFormMain;
+class PhoneBookDocument;
+class TFormRt;
 
 // The entry editor: shows one entry of the main list, checks every change against the
 // character rules and writes it back; its arrows and ↑/↓ walk the list row by row,
@@ -19,7 +20,17 @@ class TFormMain;
 class TFormEdit : public QWidget {
     Q_OBJECT
 public:
-    explicit TFormEdit(TFormMain *main);
+    // owner is the main window, over which the editor appears.
+    TFormEdit(PhoneBookDocument &document, QWidget *owner);
+
+    // The destination dialog of 着信先設定.
+    void setDestinationDialog(TFormRt *dialog) { destinations_ = dialog; }
+    // Opens the editor on the entry at a position of the main list; unapplied edits of
+    // the entry shown before are discarded.
+    void openAt(int position);
+
+    // Set while the editor is being moved by the main list: the move writes nothing back.
+    bool StopFlag = false;
 
     QLabel *LblNo = nullptr;
     QLineEdit *NameEdit = nullptr;
@@ -78,6 +89,12 @@ public:
     std::array<QString, 8> currentValues() const;
     std::array<QString, 8> rememberedValues() const;
 
+signals:
+    // The editor wrote the entry at a position and leaves its row: the row loses its selection.
+    void rowLeft(int position);
+    // The arrows moved the editor to a row: the main list selects and shows it.
+    void rowEntered(int position);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -94,7 +111,9 @@ private:
     int writeBack();
     bool memoShown() const;
 
-    TFormMain *main_;
+    PhoneBookDocument &document_;
+    QWidget *owner_;
+    TFormRt *destinations_ = nullptr;
     int position_ = 0;
     QString shownSlot_;
     bool centred_ = false;

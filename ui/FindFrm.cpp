@@ -2,7 +2,7 @@
 
 #include "core/ListOperations.h"
 #include "ui/HelpTopics.h"
-#include "ui/MainFrm.h"
+#include "ui/PhoneBookDocument.h"
 #include "ui/PhoneBookModels.h"
 #include "ui/Pictures.h"
 #include "ui/Prompts.h"
@@ -24,7 +24,7 @@ constexpr int HelpTopicSearch = 12;
 
 } // namespace
 
-TFormFind::TFormFind(TFormMain *main) : QDialog(main), main_(main)
+TFormFind::TFormFind(const PhoneBookDocument &document, QWidget *owner) : QDialog(owner), document_(document)
 {
     setObjectName(QStringLiteral("FormFind"));
     setModal(true);
@@ -123,7 +123,7 @@ void TFormFind::Button1Click()
         return;
     }
 
-    const PhoneBook &book = main_->Book;
+    const PhoneBook &book = document_.book();
     const QList<int> hits = ListOperations::findEntries(book, kind, text);
     QList<QTreeWidgetItem *> rows;
     rows.reserve(hits.size());
@@ -149,9 +149,9 @@ void TFormFind::ListView1DblClick()
     const QString no = selected.first()->text(0);
     accept();
     // The hit is named by its slot number: the list may have been sorted since.
-    const int position = ListOperations::findSlot(main_->Book, no);
+    const int position = ListOperations::findSlot(document_.book(), no);
     if (position >= 0)
-        main_->jumpToPosition(position);
+        emit found(position);
 }
 
 void TFormFind::Button2Click()

@@ -8,7 +8,7 @@ class QLineEdit;
 class QPushButton;
 class QStatusBar;
 class QTreeWidget;
-class TFormMain;
+class PhoneBookDocument;
 
 // The search dialog: lists the entries whose chosen field (or any field) contains a
 // text and jumps to a hit in the main list. Created once; the kind, the text, the hits
@@ -16,7 +16,7 @@ class TFormMain;
 class TFormFind : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormFind(TFormMain *main);
+    TFormFind(const PhoneBookDocument &document, QWidget *owner);
 
     QComboBox *ComboBox1 = nullptr; // 検索種別
     QLineEdit *EFind = nullptr;     // 検索条件
@@ -37,8 +37,12 @@ public:
     // The captions of the search kinds, "全て" first, then the eight fields.
     static const QStringList &kindCaptions();
 
+signals:
+    // A hit was chosen: the main list moves to the entry at that position.
+    void found(int position);
+
 private:
     void FormCreate();
 
-    TFormMain *main_;
+    const PhoneBookDocument &document_;
 };

@@ -5,8 +5,7 @@
 #include "core/WidthRules.h"
 #include "ui/EditorWindow.h"
 #include "ui/HelpTopics.h"
-#include "ui/MainFrm.h"
-#include "ui/PhoneBookModels.h"
+#include "ui/PhoneBookDocument.h"
 #include "ui/Pictures.h"
 #include "ui/Prompts.h"
 
@@ -30,7 +29,7 @@ void selectItem(QComboBox *box, const QString &text)
 
 } // namespace
 
-TFormGroupEdit::TFormGroupEdit(TFormMain *main) : QDialog(main), main_(main)
+TFormGroupEdit::TFormGroupEdit(PhoneBookDocument &document, QWidget *owner) : QDialog(owner), document_(document)
 {
     // FormCreate: captions and the lists of the model in force.
     setObjectName(QStringLiteral("FormGroupEdit"));
@@ -44,12 +43,12 @@ TFormGroupEdit::TFormGroupEdit(TFormMain *main) : QDialog(main), main_(main)
     NameEdit->setText(Vocabulary::noGroupName());
     CbMelody = new QComboBox(this);
     CbMelody->setObjectName(QStringLiteral("CbMelody"));
-    CbMelody->addItems(Vocabulary::ringTones(main_->Book.model().ringVocabulary));
+    CbMelody->addItems(Vocabulary::ringTones(document_.book().model().ringVocabulary));
     CbLamp = new QComboBox(this);
     CbLamp->setObjectName(QStringLiteral("CbLamp"));
     CbLamp->addItems(Vocabulary::lamps());
     RadioFax = flagChoice(QStringLiteral("FAX指定"), RadioFaxItems);
-    RadioFax->setVisible(main_->Book.model().hasFaxAndCallback);
+    RadioFax->setVisible(document_.book().model().hasFaxAndCallback);
     RadioCb = flagChoice(QStringLiteral("コールバック指定"), RadioCbItems);
 
     Button2 = new QPushButton(QStringLiteral("Ｏ　Ｋ"), this);
@@ -109,10 +108,10 @@ void TFormGroupEdit::loadGroup(int group)
 {
     if (group < 0 || group >= PhoneBook::GroupCount)
         return;
-    const GroupSetting &g = main_->Book.groups[group];
+    const GroupSetting &g = document_.book().groups[group];
     group_ = group;
     setWindowTitle(g.Label + QStringLiteral("の設定"));
-    const QString melody = Vocabulary::ringToneForEditor(g.ring(), main_->Book.model().ringVocabulary);
+    const QString melody = Vocabulary::ringToneForEditor(g.ring(), document_.book().model().ringVocabulary);
     NameEdit->setText(g.name());
     selectItem(CbMelody, melody);
     selectItem(CbLamp, g.lamp());
@@ -125,7 +124,10 @@ void TFormGroupEdit::loadGroup(int group)
     OldGroupCb = g.callback();
 }
 
-void TFormGroupEdit::showEditor() { showEditorWindow(this, main_, NameEdit, centred_); }
+void TFormGroupEdit::showEditor()
+{
+    showEditorWindow(this, parentWidget(), NameEdit, centred_);
+}
 
 void TFormGroupEdit::Button2Click()
 {
@@ -139,14 +141,10 @@ void TFormGroupEdit::Button2Click()
     if (group_ < 0)
         return;
     const std::array<QString, 5> values = currentValues();
-    GroupSetting &g = main_->Book.groups[group_];
-    g.setField(GroupSetting::Name, EditorRules::groupNameToStore(values[0]));
-    for (int f = GroupSetting::Ring; f < GroupSetting::FieldCount; ++f)
-        g.setField(f, values[f]);
-    main_->GroupModel->refreshRow(group_);
+    PhoneBookDocument::GroupValues stored = values;
+    stored[GroupSetting::Name] = EditorRules::groupNameToStore(values[GroupSetting::Name]);
     const std::array<QString, 5> remembered = {OldGroupName, OldGroupMelody, OldGroupLamp, OldGroupFax, OldGroupCb};
-    if (EditorRules::anyChanged(remembered, values))
-        main_->markModified();
+    document_.setGroup(group_, stored, EditorRules::anyChanged(remembered, values));
 }
 
 void TFormGroupEdit::Button1Click()

@@ -10,14 +10,14 @@ class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
-class TFormMain;
+class PhoneBookDocument;
 
 // The group editor: name, ring tone, lamp, FAX and callback flag of one group. Built for
 // the model in force and rebuilt when it changes.
 class TFormGroupEdit : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormGroupEdit(TFormMain *main);
+    TFormGroupEdit(PhoneBookDocument &document, QWidget *owner);
 
     QLineEdit *NameEdit = nullptr;
     QComboBox *CbMelody = nullptr;
@@ -52,7 +52,7 @@ private:
     QGroupBox *flagChoice(const QString &caption, QButtonGroup *&items);
     QString flagText(const QButtonGroup *items) const;
 
-    TFormMain *main_;
+    PhoneBookDocument &document_;
     int group_ = -1;
     bool centred_ = false;
 };

@@ -4,7 +4,7 @@
 #include "formats/TextFile.h"
 #include "ui/CommandGuard.h"
 #include "ui/HelpTopics.h"
-#include "ui/MainFrm.h"
+#include "ui/PhoneBookDocument.h"
 #include "ui/Pictures.h"
 #include "ui/Prompts.h"
 #include "ui/SplushFrm.h"
@@ -64,7 +64,8 @@ QString CsvPreviewModel::fieldCaption(int field)
 
 // --- Window ------------------------------------------------------------------------
 
-TFormInport::TFormInport(TFormMain *main) : QDialog(main), main_(main)
+TFormInport::TFormInport(PhoneBookDocument &document, TFormSplush *splush, QWidget *owner)
+    : QDialog(owner), document_(document), splush_(splush)
 {
     setObjectName(QStringLiteral("FormInport"));
     setModal(true);
@@ -247,11 +248,8 @@ void TFormInport::showFile(bool fromDisk, bool keepChoices)
 {
     // Reading, decoding and splitting a large file takes a moment: the progress window
     // is up from the start.
-    TFormSplush *splush = main_->Splush;
-    splush->setPosition(0);
-    splush->setTitle(QStringLiteral("読み込み中..."));
-    splush->showNow();
-    try {
+    {
+        const ProgressScope progress(splush_, QStringLiteral("読み込み中..."), PhoneBook::EntryCount);
         if (fromDisk)
             bytes_ = readFileBytes(path_);
         const TextEncoding used = encoding();
@@ -261,16 +259,12 @@ void TFormInport::showFile(bool fromDisk, bool keepChoices)
         EncodingFound->setText(CbEncoding->currentIndex() == 0 ? QStringLiteral("（%1）").arg(encodingName(used))
                                                                : QString());
         showTable(CsvImport::buildTable(std::move(text),
-                                        [splush](int row, int rows) {
-                                            splush->setMaximum(rows);
-                                            splush->setPosition(row);
+                                        [this](int row, int rows) {
+                                            splush_->setMaximum(rows);
+                                            splush_->setPosition(row);
                                         }),
                   keepChoices);
-    } catch (...) {
-        splush->hide();
-        throw;
     }
-    splush->hide();
     for (const QString &notice : Preview->table().notices())
         Prompts::current().information(notice);
 }
@@ -322,20 +316,17 @@ void TFormInport::Button2Click()
         return;
     }
 
-    TFormSplush *splush = main_->Splush;
-    splush->setPosition(0);
-    splush->setMaximum(PhoneBook::EntryCount);
-    splush->setTitle(QStringLiteral("インポート中..."));
-    splush->showNow();
-    // The import writes straight into the document, which New clears first.
-    main_->closeEditors();
-    const CsvImport::Result outcome =
-        CsvImport::importInto(main_->Book, Preview->table(), r, splush->progressCallback());
-    splush->hide();
-
-    main_->showCommittedPhoneBook();
-    if (outcome.failure)
-        Prompts::current().information(*outcome.failure);
+    // The import builds a new phone book from the document's settings and replaces it.
+    emit importing();
+    CsvImport::Outcome outcome;
+    {
+        const ProgressScope progress(splush_, QStringLiteral("インポート中..."), PhoneBook::EntryCount);
+        outcome = CsvImport::import(document_.book(), Preview->table(), r, splush_->progressCallback());
+    }
+    const std::optional<QString> failure = outcome.failure;
+    document_.import(std::move(outcome.book));
+    if (failure)
+        Prompts::current().information(*failure);
     accept();
 }
 

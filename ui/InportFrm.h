@@ -11,7 +11,8 @@ class QLabel;
 class QPushButton;
 class QSpinBox;
 class QTableView;
-class TFormMain;
+class PhoneBookDocument;
+class TFormSplush;
 
 // The preview of a CSV file: one column per field, one line per non-empty line. It
 // reads the table it holds; no widget item per cell, so large files stay fast.
@@ -40,7 +41,8 @@ private:
 class TFormInport : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormInport(TFormMain *main);
+    // The import replaces the document's phone book; splush is the progress window.
+    TFormInport(PhoneBookDocument &document, TFormSplush *splush, QWidget *owner);
 
     QTableView *ListView1 = nullptr;
     CsvPreviewModel *Preview = nullptr;
@@ -83,6 +85,10 @@ public:
     void Button4Click();
     void BitBtn1Click();
 
+signals:
+    // The import is about to replace the phone book: open editors close first.
+    void importing();
+
 private:
     void FormCreate();
     QList<QComboBox *> selectors() const;
@@ -91,7 +97,8 @@ private:
     // encoding chosen and shows it, behind the progress window.
     void showFile(bool fromDisk, bool keepChoices);
 
-    TFormMain *main_;
+    PhoneBookDocument &document_;
+    TFormSplush *splush_;
     QString path_;           // of the file shown
     QByteArray bytes_;       // its contents
     QList<QLabel *> labels_; // of the six selectors, the start row and the end row

@@ -17,8 +17,8 @@
 #include "ui/Prompts.h"
 #include "ui/RtFrm.h"
 #include "ui/SplushFrm.h"
-#include "ui/VerFrm.h"
 #include "ui/TextColor.h"
+#include "ui/VerFrm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,12 +41,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTableView>
 #include <QTimer>
 #include <QToolBar>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace {
@@ -130,9 +132,10 @@ TFormMain::TFormMain(TFormSplush *splush, const QStringList &arguments, QWidget 
     buildMenus();
     buildToolBar();
     buildPopupMenu();
+    connectDocument();
 
     // 3. MACInit (the phone book is built below).
-    Book.MACInit();
+    document_.MACInit();
 
     // 5. Settings; the model choice set here does not change the model (NewFlag).
     loadSettings();
@@ -144,11 +147,9 @@ TFormMain::TFormMain(TFormSplush *splush, const QStringList &arguments, QWidget 
     DropFlag = false;
     if (Splush)
         Splush->setMaximum(PhoneBook::EntryCount);
-    Book.New(Splush ? Splush->progressCallback() : std::function<void(int)>());
+    document_.start(Splush ? Splush->progressCallback() : std::function<void(int)>());
     updateCaption();
-    showCustomer();
-    setModified(false);
-    refreshLists();
+    showModified(false);
 
     // 8. Files dropped from the desktop.
     setAcceptDrops(true);
@@ -160,7 +161,10 @@ TFormMain::TFormMain(TFormSplush *splush, const QStringList &arguments, QWidget 
     }
 }
 
-TFormMain::~TFormMain() { Prompts::setParentWindow(nullptr); }
+TFormMain::~TFormMain()
+{
+    Prompts::setParentWindow(nullptr);
+}
 
 void TFormMain::buildPanels()
 {
@@ -170,7 +174,7 @@ void TFormMain::buildPanels()
 
     auto *left = new QSplitter(Qt::Vertical, central);
 
-    EntryModel = new EntryListModel(Book, this);
+    EntryModel = new EntryListModel(document_, this);
     ListView1 = makeReportView(left, EntryModel, EntryListModel::columnWidths());
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -180,13 +184,12 @@ void TFormMain::buildPanels()
     connect(ListView1, &QTableView::doubleClicked, this, guarded([this] { ListView1DblClick(); }));
     connect(ListView1->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int column) { runGuarded([&] { ListView1ColumnClick(column); }); });
-    connect(ListView1, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
-        PopupMenu1->popup(ListView1->viewport()->mapToGlobal(pos));
-    });
+    connect(ListView1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { PopupMenu1->popup(ListView1->viewport()->mapToGlobal(pos)); });
 
     groupArea_ = new QGroupBox(QStringLiteral("グループ設定"), left);
     auto *groupLayout = new QVBoxLayout(groupArea_);
-    GroupModel = new GroupListModel(Book, this);
+    GroupModel = new GroupListModel(document_, this);
     GroupList = makeReportView(groupArea_, GroupModel, GroupListModel::columnWidths());
     GroupList->setObjectName(QStringLiteral("GroupList"));
     GroupList->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -254,7 +257,7 @@ void TFormMain::buildPanels()
     WriteModeItems->button(0)->setChecked(true);
     connect(WriteModeItems, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)
-            Book.WriteMode = id;
+            runGuarded([&] { WriteModeClick(id); });
     });
     rightLayout->addWidget(WriteMode);
     rightLayout->addStretch(1);
@@ -264,8 +267,10 @@ void TFormMain::buildPanels()
     setCentralWidget(central);
 
     StatusPanel0 = new QLabel(this);
+    StatusPanel0->setObjectName(QStringLiteral("StatusPanel0"));
     StatusPanel0->setFixedWidth(100);
     StatusPanel1 = new QLabel(this);
+    StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
     StatusPanel1->setFixedWidth(50);
     statusBar()->addWidget(StatusPanel0);
     statusBar()->addWidget(StatusPanel1);
@@ -294,9 +299,29 @@ void TFormMain::buildMenus()
     L1 = action(QStringLiteral("　番号と重複のチェック(&L)"), QIcon(), [this] { L1Click(); });
     X1 = action(QStringLiteral("終了(&X)"), Pictures::icon(Pictures::Kind::Exit), [this] { X1Click(); });
     Z1 = action(QStringLiteral("検索(&Z)..."), QIcon(), [this] { Z1Click(); });
-    H2 = action(QStringLiteral("ヘルプを表示(&H)..."), Pictures::icon(Pictures::Kind::Help),
-                [this] { H2Click(); });
+    H2 = action(QStringLiteral("ヘルプを表示(&H)..."), Pictures::icon(Pictures::Kind::Help), [this] { H2Click(); });
     V1 = action(QStringLiteral("　バージョン情報(&A)..."), QIcon(), [this] { V1Click(); });
+    UndoAction = action(undoCaption(), QIcon(), [this] { undo(); });
+    UndoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    RedoAction = action(redoCaption(), QIcon(), [this] { redo(); });
+    RedoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    updateUndoActions();
+    const std::pair<QAction *, const char *> names[] = {{N1, "N1"},
+                                                        {O1, "O1"},
+                                                        {I1, "I1"},
+                                                        {S1, "S1"},
+                                                        {A1, "A1"},
+                                                        {csvC1, "csvC1"},
+                                                        {D1, "D1"},
+                                                        {L1, "L1"},
+                                                        {X1, "X1"},
+                                                        {UndoAction, "UndoAction"},
+                                                        {RedoAction, "RedoAction"},
+                                                        {Z1, "Z1"},
+                                                        {H2, "H2"},
+                                                        {V1, "V1"}};
+    for (const auto &[item, name] : names)
+        item->setObjectName(QString::fromLatin1(name));
 
     QMenu *file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     file->addAction(N1);
@@ -312,6 +337,10 @@ void TFormMain::buildMenus()
     file->addAction(L1);
     file->addSeparator();
     file->addAction(X1);
+    QMenu *edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    edit->setObjectName(QStringLiteral("EditMenu"));
+    edit->addAction(UndoAction);
+    edit->addAction(RedoAction);
     menuBar()->addAction(Z1);
     QMenu *help = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     help->addAction(H2);
@@ -346,6 +375,7 @@ void TFormMain::buildToolBar()
 void TFormMain::buildPopupMenu()
 {
     PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     N4 = PopupMenu1->addAction(QStringLiteral("クリア"));
     connect(N4, &QAction::triggered, this, guarded([this] { N4Click(); }));
     QMenu *bulk = PopupMenu1->addMenu(QStringLiteral("一括変更"));
@@ -360,6 +390,7 @@ void TFormMain::buildPopupMenu()
     QMenu *rings = bulk->addMenu(QStringLiteral("着信音"));
     for (int i = 0; i < Vocabulary::longRingTones().size(); ++i) {
         QAction *a = rings->addAction(Vocabulary::longRingTones().at(i));
+        a->setObjectName(QStringLiteral("RingItem%1").arg(i));
         connect(a, &QAction::triggered, this, [this, i] { runGuarded([&] { N22Click(i); }); });
         RingItems << a;
     }
@@ -381,6 +412,7 @@ void TFormMain::buildPopupMenu()
             addExtension(sub, i);
     }
     N5 = PopupMenu1->addAction(QStringLiteral("番号の書式をそろえる..."));
+    N5->setObjectName(QStringLiteral("N5"));
     connect(N5, &QAction::triggered, this, guarded([this] { N5Click(); }));
     updatePopupRingCaptions();
 }
@@ -388,8 +420,8 @@ void TFormMain::buildPopupMenu()
 void TFormMain::updatePopupRingCaptions()
 {
     // Items 10 to 13 (counted from 1) follow the ring-tone vocabulary of the model.
-    const bool shortVocabulary = Book.model().ringVocabulary == RingVocabulary::Short;
-    const QStringList &captions = Vocabulary::ringTones(Book.model().ringVocabulary);
+    const bool shortVocabulary = book().model().ringVocabulary == RingVocabulary::Short;
+    const QStringList &captions = Vocabulary::ringTones(book().model().ringVocabulary);
     for (int i = 9; i < RingItems.size(); ++i) {
         const bool shown = !shortVocabulary || i < captions.size();
         RingItems[i]->setVisible(shown);
@@ -400,7 +432,10 @@ void TFormMain::updatePopupRingCaptions()
 
 // --- State of the document -------------------------------------------------------
 
-int TFormMain::deviceType() const { return RadioGroup1Items->checkedId(); }
+int TFormMain::deviceType() const
+{
+    return RadioGroup1Items->checkedId();
+}
 
 void TFormMain::setDeviceType(int choice)
 {
@@ -416,19 +451,22 @@ void TFormMain::setDeviceType(int choice)
     RadioGroup1Items->button(choice)->setChecked(true);
 }
 
+void TFormMain::showDeviceType(int choice)
+{
+    const QSignalBlocker quiet(RadioGroup1Items);
+    setDeviceType(choice);
+}
+
 void TFormMain::RadioGroup1Click()
 {
-    if (NewFlag)
+    if (NewFlag || followingDocument_)
         return;
     setModel(deviceType() == 0 ? ModelLM630Std : ModelLM630Pro);
 }
 
 void TFormMain::setModel(int index)
 {
-    if (index == Book.Syubetu)
-        return;
-    Book.Syubetu = index;
-    SyubetuClick();
+    document_.setModel(index);
 }
 
 void TFormMain::SyubetuClick()
@@ -437,56 +475,131 @@ void TFormMain::SyubetuClick()
     updatePopupRingCaptions();
 }
 
-int TFormMain::writeMode() const { return Book.WriteMode; }
+int TFormMain::writeMode() const
+{
+    return book().WriteMode;
+}
 
 void TFormMain::setWriteMode(int mode)
 {
-    Book.WriteMode = mode == 1 ? 1 : 0;
-    WriteModeItems->button(Book.WriteMode)->setChecked(true);
+    document_.setWriteMode(mode);
 }
 
-void TFormMain::setModified(bool modified)
+void TFormMain::WriteModeClick(int mode)
 {
-    Book.Modified = modified;
+    if (!followingDocument_)
+        document_.setWriteMode(mode);
+}
+
+void TFormMain::showWriteMode(int mode)
+{
+    followingDocument_ = true;
+    WriteModeItems->button(mode == 1 ? 1 : 0)->setChecked(true);
+    followingDocument_ = false;
+}
+
+void TFormMain::connectDocument()
+{
+    connect(&document_, &PhoneBookDocument::modifiedChanged, this, &TFormMain::showModified);
+    connect(&document_, &PhoneBookDocument::fileNameChanged, this, &TFormMain::updateCaption);
+    connect(&document_, &PhoneBookDocument::customerChanged, this, &TFormMain::showCustomer);
+    connect(&document_, &PhoneBookDocument::writeModeChanged, this, &TFormMain::showWriteMode);
+    connect(&document_, &PhoneBookDocument::modelChanged, this, &TFormMain::SyubetuClick);
+    QUndoStack *history = document_.undoStack();
+    connect(history, &QUndoStack::indexChanged, this, &TFormMain::updateUndoActions);
+    connect(history, &QUndoStack::cleanChanged, this, &TFormMain::updateUndoActions);
+}
+
+void TFormMain::showModified(bool modified)
+{
     StatusPanel0->setText(modified ? QStringLiteral("変更あり") : QString());
 }
 
-void TFormMain::updateCaption() { setWindowTitle(QStringLiteral("Dalvino - [%1]").arg(Book.FileName)); }
+void TFormMain::updateCaption()
+{
+    setWindowTitle(QStringLiteral("Dalvino - [%1]").arg(book().FileName));
+}
 
 void TFormMain::showCustomer()
 {
-    // Setting the boxes runs their change handlers, which mark a change as an edit.
-    if (UserName->text() != Book.UserName)
-        UserName->setText(Book.UserName);
-    if (UserNo->text() != Book.UserNo)
-        UserNo->setText(Book.UserNo);
+    // The boxes' change handlers see the document's own text and add no step.
+    followingDocument_ = true;
+    if (UserName->text() != book().UserName)
+        UserName->setText(book().UserName);
+    if (UserNo->text() != book().UserNo)
+        UserNo->setText(book().UserNo);
+    followingDocument_ = false;
 }
 
 void TFormMain::UserNameChange()
 {
-    Book.UserName = UserName->text();
-    markModified();
+    if (!followingDocument_)
+        document_.setUserName(UserName->text());
 }
 
 void TFormMain::UserNoChange()
 {
-    Book.UserNo = UserNo->text();
-    markModified();
+    if (!followingDocument_)
+        document_.setUserNo(UserNo->text());
 }
 
-void TFormMain::refreshLists()
+QString TFormMain::undoCaption()
 {
-    EntryModel->refreshAll();
-    GroupModel->refreshAll();
+    return QStringLiteral("元に戻す");
+}
+QString TFormMain::redoCaption()
+{
+    return QStringLiteral("やり直し");
+}
+
+void TFormMain::updateUndoActions()
+{
+    // The items name the step they run: "元に戻す: 一括変更 (12件)".
+    const auto named = [](const QString &caption, const QString &step) {
+        return step.isEmpty() ? caption : caption + QStringLiteral(": ") + step;
+    };
+    const QUndoStack *history = document_.undoStack();
+    UndoAction->setEnabled(history->canUndo());
+    UndoAction->setText(named(undoCaption(), history->canUndo() ? history->undoText() : QString()));
+    RedoAction->setEnabled(history->canRedo());
+    RedoAction->setText(named(redoCaption(), history->canRedo() ? history->redoText() : QString()));
+}
+
+void TFormMain::undo()
+{
+    runHistoryStep(&QUndoStack::canUndo, &QUndoStack::undo);
+}
+
+void TFormMain::redo()
+{
+    runHistoryStep(&QUndoStack::canRedo, &QUndoStack::redo);
+}
+
+void TFormMain::runHistoryStep(bool (QUndoStack::*possible)() const, void (QUndoStack::*run)())
+{
+    QUndoStack *history = document_.undoStack();
+    if (!(history->*possible)())
+        return;
+    // An open editor's unapplied values belong to the state the step leaves.
+    closeEditors();
+    (history->*run)();
+    showModelChoice();
+}
+
+void TFormMain::showModelChoice()
+{
+    // The model choice shows the model again when a step took it back to one of the two.
+    if (model() == ModelLM630Std || model() == ModelLM630Pro)
+        showDeviceType(model() == ModelLM630Std ? 0 : 1);
 }
 
 void TFormMain::selectPosition(int position)
 {
-    if (position < 0 || position >= static_cast<int>(Book.entries.size()))
+    if (position < 0 || position >= static_cast<int>(book().entries.size()))
         return;
     const QModelIndex index = EntryModel->index(position, 0);
-    ListView1->selectionModel()->setCurrentIndex(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ListView1->selectionModel()->setCurrentIndex(index,
+                                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     ListView1->scrollTo(index);
 }
 
@@ -505,25 +618,6 @@ int TFormMain::focusedPosition() const
     return current.isValid() ? current.row() : -1;
 }
 
-void TFormMain::commitPhoneBook(PhoneBook &&book)
-{
-    closeEditors();
-    const int oldModel = Book.Syubetu;
-    Book = std::move(book);
-    Book.Syubetu = oldModel; // the model changes through setModel, with its effects
-    showCommittedPhoneBook();
-}
-
-void TFormMain::showCommittedPhoneBook()
-{
-    const bool modified = Book.Modified;
-    setWriteMode(Book.WriteMode);
-    showCustomer(); // the boxes' change handlers mark the document modified ...
-    updateCaption();
-    refreshLists();
-    setModified(modified); // ... so the committed book's own flag is put back
-}
-
 QString TFormMain::unsavedChangesText(const QString &fileName)
 {
     return QStringLiteral("[%1]は変更されています。保存しますか？").arg(fileName);
@@ -531,7 +625,7 @@ QString TFormMain::unsavedChangesText(const QString &fileName)
 
 bool TFormMain::askToSaveChanges()
 {
-    if (!Prompts::current().confirm(unsavedChangesText(Book.FileName)))
+    if (!Prompts::current().confirm(unsavedChangesText(book().FileName)))
         return true;
     return S1Click() == SaveOutcome::Saved;
 }
@@ -541,30 +635,26 @@ bool TFormMain::askToSaveChanges()
 void TFormMain::runNewWithProgress(const QString &title)
 {
     closeEditors();
-    Splush->setPosition(0);
-    Splush->setMaximum(PhoneBook::EntryCount);
-    Splush->setTitle(title);
-    Splush->showNow();
-    Book.New(Splush->progressCallback());
-    Splush->hide();
-    updateCaption();
-    showCustomer();
-    refreshLists();
+    const ProgressScope progress(Splush, title, PhoneBook::EntryCount);
+    document_.newBook(Splush ? Splush->progressCallback() : std::function<void(int)>());
 }
 
 void TFormMain::N1Click()
 {
     if (!Prompts::current().confirm(QStringLiteral("現在のデータを全てクリアします。よろしいですか？")))
         return;
-    if (Book.Modified && !askToSaveChanges())
+    if (book().Modified && !askToSaveChanges())
         return;
     runNewWithProgress(QStringLiteral("初期化中..."));
     selectPosition(0);
     setModified(false);
-    Book.MACInit();
+    document_.MACInit();
 }
 
-void TFormMain::X1Click() { close(); }
+void TFormMain::X1Click()
+{
+    close();
+}
 
 // --- Start-up, activation, closing ----------------------------------------------
 
@@ -712,14 +802,15 @@ void TFormMain::FormActivate()
 {
     if (!NewFlag)
         return;
-    setModel(deviceType() == 0 ? ModelLM630Std : ModelLM630Pro);
+    // The model of the settings is the start, not a step of the history.
+    document_.adoptModel(deviceType() == 0 ? ModelLM630Std : ModelLM630Pro);
     NewFlag = false;
 }
 
 bool TFormMain::FormCloseQuery()
 {
     bool mayClose = true;
-    if (Book.Modified) {
+    if (book().Modified) {
         // A failed save is shown by the guard and keeps the window open.
         mayClose = false;
         runGuarded([&] { mayClose = askToSaveChanges(); });
@@ -780,13 +871,15 @@ void TFormMain::createOtherWindows()
     // Created once, in this order, for the whole run: entry editor, group editor,
     // search, version dialog, mapped import, help, destination dialog, report window,
     // file chooser.
-    FormEdit = new TFormEdit(this);
-    FormGroupEdit = new TFormGroupEdit(this);
-    FormFind = new TFormFind(this);
+    buildEditors();
+    FormFind = new TFormFind(document_, this);
+    connect(FormFind, &TFormFind::found, this, &TFormMain::jumpToPosition);
     VerForm = new TVerForm(this);
-    FormInport = new TFormInport(this);
+    FormInport = new TFormInport(document_, Splush, this);
+    connect(FormInport, &TFormInport::importing, this, &TFormMain::closeEditors);
     FormHelp = new TFormHelp(this);
     FormRt = new TFormRt(this);
+    FormEdit->setDestinationDialog(FormRt);
     FormAnalysis = new TFormAnalysis(this);
     CsvSaveDialog = new TFormCsvSaveDialog(this);
     FileChoices::registerDialog(QStringLiteral("export"), [dialog = QPointer<TFormCsvSaveDialog>(CsvSaveDialog)](

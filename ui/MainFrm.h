@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/PhoneBook.h"
+#include "ui/PhoneBookDocument.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -15,6 +15,7 @@ class QMenu;
 class QPushButton;
 class QSplitter;
 class QTableView;
+class QUndoStack;
 class QToolBar;
 class EntryListModel;
 class GroupListModel;
@@ -46,79 +47,25 @@ public:
     // Creates the windows that live for the whole run, each once.
     void createOtherWindows();
 
-    PhoneBook Book;
+    // The document every window changes.
+    PhoneBookDocument &document() { return document_; }
+    const PhoneBook &book() const { return document_.book(); }
+
     bool NewFlag = true;
     bool DropFlag = false;
     QString DropFileName;
-    bool StopFlag = false;
-
-    // Widgets, named as the other windows and the tests know them.
-    QTableView *ListView1 = nullptr;
-    EntryListModel *EntryModel = nullptr;
-    QTableView *GroupList = nullptr;
-    GroupListModel *GroupModel = nullptr;
-    QLineEdit *UserName = nullptr;
-    QLineEdit *UserNo = nullptr;
-    QPushButton *BtnSpaceFind = nullptr;
-    QGroupBox *RadioGroup1 = nullptr;
-    QButtonGroup *RadioGroup1Items = nullptr;
-    QGroupBox *WriteMode = nullptr;
-    QButtonGroup *WriteModeItems = nullptr;
-    QLabel *StatusPanel0 = nullptr;
-    QLabel *StatusPanel1 = nullptr;
-    QToolBar *ToolBar1 = nullptr;
-    QMenu *PopupMenu1 = nullptr;
-    TFormSplush *Splush = nullptr;
-    TFormEdit *FormEdit = nullptr;           // rebuilt when the model changes
-    TFormGroupEdit *FormGroupEdit = nullptr; // rebuilt when the model changes
-    TFormFind *FormFind = nullptr;
-    TFormRt *FormRt = nullptr;
-    TVerForm *VerForm = nullptr;
-    TFormHelp *FormHelp = nullptr;
-    TFormAnalysis *FormAnalysis = nullptr; // the report window
-    TFormAnalysis *FormLint = nullptr;     // the report window of the number check, built on first use
-    TFormPhoneFormat *FormPhoneFormat = nullptr; // built on first use
-    TFormInport *FormInport = nullptr;
-    TFormCsvSaveDialog *CsvSaveDialog = nullptr; // the file chooser of Save and the CSV export
-
-    // Menu commands.
-    QAction *N1 = nullptr;   // 新規作成
-    QAction *O1 = nullptr;   // 開く
-    QAction *I1 = nullptr;   // CSVファイルのインポート
-    QAction *S1 = nullptr;   // 上書き保存
-    QAction *A1 = nullptr;   // 名前を付けて保存
-    QAction *csvC1 = nullptr; // CSVファイルとしてエクスポート
-    QAction *D1 = nullptr;   // データ解析
-    QAction *L1 = nullptr;   // 番号と重複のチェック
-    QAction *X1 = nullptr;   // 終了
-    QAction *Z1 = nullptr;   // 検索
-    QAction *H2 = nullptr;   // ヘルプを表示
-    QAction *V1 = nullptr;   // バージョン情報
-    // Pop-up menu of the entry list.
-    QAction *N4 = nullptr;         // クリア
-    QAction *N5 = nullptr;         // 番号の書式をそろえる
-    QList<QAction *> GroupItems;   // グループ０ … グループ９, 個別
-    QList<QAction *> RingItems;    // the thirteen ring tones
-    QList<QAction *> ExtensionItems; // 00 … 32
 
     // The model choice (-1 nothing chosen, 0 LM630Std, 1 LM630Pro).
     int deviceType() const;
     void setDeviceType(int choice);
     // The current model; a change runs SyubetuClick.
-    int model() const { return Book.Syubetu; }
+    int model() const { return book().Syubetu; }
     void setModel(int index);
     int writeMode() const;
     void setWriteMode(int mode);
 
-    // Modified flag with the status panel.
-    void setModified(bool modified);
-    void markModified() { setModified(true); }
-    // The caption "Dalvino - [FileName]".
-    void updateCaption();
-    // Shows the customer fields of the phone book in their boxes.
-    void showCustomer();
-    // Redraws both lists from the phone book.
-    void refreshLists();
+    // The modified flag of the document (the status panel follows it).
+    void setModified(bool modified) { document_.setModified(modified); }
     // Selects the row at a position, gives it the focus mark and scrolls it into view.
     void selectPosition(int position);
     // The positions of the selected rows, in ascending order.
@@ -128,15 +75,13 @@ public:
     // row is selected, focused and scrolled into view, and the list gets the input focus.
     void jumpToPosition(int position);
 
-    // Commits a phone book read completely from a file into the document: entries,
-    // groups, customer, write mode and document state. The book is moved in, not copied.
-    void commitPhoneBook(PhoneBook &&book);
-    // Shows the document after it was filled as a whole in place (the mapped import
-    // writes straight into it, after closeEditors).
-    void showCommittedPhoneBook();
-    // Closes the entry and the group editor without writing: New and every load replace
-    // the entries their unapplied values belonged to.
-    void closeEditors();
+    // Commits a phone book read completely from a file: open editors close without
+    // writing, and the book replaces the document as one step, with its model.
+    void commitPhoneBook(PhoneBook &&book, int model);
+
+    // The steps of the history, as the 編集 menu runs them.
+    void undo();
+    void redo();
 
     // The unsaved-changes question of New, closing and opening. Returns false when the
     // user answered Yes and then cancelled the save.
@@ -175,6 +120,7 @@ public:
     void SyubetuClick();
     void UserNameChange();
     void UserNoChange();
+    void WriteModeClick(int mode);
 
     // Opening a named file: the phone-book reader (.xml / .leg) and the legacy CSV reader.
     void openPhoneBookFile(const QString &path);
@@ -204,6 +150,81 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    // Widgets, named as the behaviour knows them; tests find them by objectName.
+    QTableView *ListView1 = nullptr;
+    EntryListModel *EntryModel = nullptr;
+    QTableView *GroupList = nullptr;
+    GroupListModel *GroupModel = nullptr;
+    QLineEdit *UserName = nullptr;
+    QLineEdit *UserNo = nullptr;
+    QPushButton *BtnSpaceFind = nullptr;
+    QGroupBox *RadioGroup1 = nullptr;
+    QButtonGroup *RadioGroup1Items = nullptr;
+    QGroupBox *WriteMode = nullptr;
+    QButtonGroup *WriteModeItems = nullptr;
+    QLabel *StatusPanel0 = nullptr;
+    QLabel *StatusPanel1 = nullptr;
+    QToolBar *ToolBar1 = nullptr;
+    QMenu *PopupMenu1 = nullptr;
+    TFormSplush *Splush = nullptr;
+    TFormEdit *FormEdit = nullptr;           // rebuilt when the model changes
+    TFormGroupEdit *FormGroupEdit = nullptr; // rebuilt when the model changes
+    TFormFind *FormFind = nullptr;
+    TFormRt *FormRt = nullptr;
+    TVerForm *VerForm = nullptr;
+    TFormHelp *FormHelp = nullptr;
+    TFormAnalysis *FormAnalysis = nullptr;       // the report window
+    TFormAnalysis *FormLint = nullptr;           // the report window of the number check, built on first use
+    TFormPhoneFormat *FormPhoneFormat = nullptr; // built on first use
+    TFormInport *FormInport = nullptr;
+    TFormCsvSaveDialog *CsvSaveDialog = nullptr; // the file chooser of Save and the CSV export
+
+    // Menu commands.
+    QAction *N1 = nullptr;         // 新規作成
+    QAction *O1 = nullptr;         // 開く
+    QAction *I1 = nullptr;         // CSVファイルのインポート
+    QAction *S1 = nullptr;         // 上書き保存
+    QAction *A1 = nullptr;         // 名前を付けて保存
+    QAction *csvC1 = nullptr;      // CSVファイルとしてエクスポート
+    QAction *D1 = nullptr;         // データ解析
+    QAction *L1 = nullptr;         // 番号と重複のチェック
+    QAction *X1 = nullptr;         // 終了
+    QAction *UndoAction = nullptr; // 元に戻す
+    QAction *RedoAction = nullptr; // やり直し
+    QAction *Z1 = nullptr;         // 検索
+    QAction *H2 = nullptr;         // ヘルプを表示
+    QAction *V1 = nullptr;         // バージョン情報
+    // Pop-up menu of the entry list.
+    QAction *N4 = nullptr;           // クリア
+    QAction *N5 = nullptr;           // 番号の書式をそろえる
+    QList<QAction *> GroupItems;     // グループ０ … グループ９, 個別
+    QList<QAction *> RingItems;      // the thirteen ring tones
+    QList<QAction *> ExtensionItems; // 00 … 32
+
+    // The window follows the document.
+    void connectDocument();
+    void showModified(bool modified);
+    // The caption "Dalvino - [FileName]".
+    void updateCaption();
+    // Shows the customer fields of the phone book in their boxes.
+    void showCustomer();
+    void showWriteMode(int mode);
+    void updateUndoActions();
+    static QString undoCaption(); // 元に戻す
+    static QString redoCaption(); // やり直し
+    // Closes the entry and the group editor without writing: New, every load and a step
+    // of the history replace what their unapplied values belonged to.
+    void closeEditors();
+    // Builds the entry editor and the group editor for the model in force; rebuilding
+    // replaces them once they exist.
+    void buildEditors();
+    void rebuildEditors();
+    // Bulk change of one field of the selected rows to the caption of a menu item.
+    void bulkChange(int field, const QString &question, const QAction *item);
+    // Sets the model choice without it counting as the user's choice.
+    void showDeviceType(int choice);
+    void showModelChoice();
+    void runHistoryStep(bool (QUndoStack::*possible)() const, void (QUndoStack::*run)());
     void buildMenus();
     void buildToolBar();
     void buildPopupMenu();
@@ -211,8 +232,6 @@ private:
     void updatePopupRingCaptions();
     // Runs New behind the progress window with the given title.
     void runNewWithProgress(const QString &title);
-    // Rebuilds the entry editor and the group editor for the current model.
-    void rebuildEditors();
     // Places the window from the settings when it lies on a screen.
     void applyPlacement(int top, int left, int width, int height);
     // Gives the window the outer size of the settings once its frame is known.
@@ -220,6 +239,8 @@ private:
     // Puts the split between the entry list and the group area back as it was left.
     void restoreSplit();
 
+    PhoneBookDocument document_;
+    bool followingDocument_ = false; // the controls are being set from the document
     bool shown_ = false;
     bool startMaximized_ = false;
     QSplitter *listSplitter_ = nullptr; // the entry list above, the group area below

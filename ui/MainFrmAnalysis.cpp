@@ -11,16 +11,10 @@ void TFormMain::ToolButton6Click()
     if (!Prompts::current().confirm(QStringLiteral("データの解析には時間がかかる場合があります。実行しますか？")))
         return;
 
-    if (Splush) {
-        Splush->setPosition(0);
-        Splush->setMaximum(PhoneBook::EntryCount);
-        Splush->setTitle(QStringLiteral("データ解析中..."));
-        Splush->showNow();
-    }
-    const QString report = analysisReport(Book, TFormAnalysis::progressOn(Splush));
-    if (Splush) {
-        Splush->hide();
-        Splush->setDetail(TFormSplush::defaultDetail());
+    QString report;
+    {
+        const ProgressScope progress(Splush, QStringLiteral("データ解析中..."), PhoneBook::EntryCount);
+        report = analysisReport(book(), TFormAnalysis::progressOn(Splush));
     }
 
     if (!FormAnalysis)

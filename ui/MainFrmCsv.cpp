@@ -9,6 +9,7 @@
 #include "ui/SplushFrm.h"
 
 #include <QTableView>
+#include <optional>
 
 void TFormMain::I1Click()
 {
@@ -27,36 +28,27 @@ void TFormMain::csvC1Click()
         this, {QStringLiteral("export"), QStringLiteral("CSVファイルとしてエクスポート"), QStringLiteral("csv"), {}});
     if (path.isEmpty())
         return;
-    for (const QString &notice : CsvExport::notices(Book))
+    for (const QString &notice : CsvExport::notices(book()))
         Prompts::current().information(notice);
-    CsvExport::write(path, Book);
+    CsvExport::write(path, book());
     Prompts::current().information(CsvExport::savedText(path));
 }
 
 void TFormMain::openLegacyCsv(const QString &path)
 {
-    LegacyCsv::Progress progress;
-    progress.resetting = [this] {
-        Splush->setPosition(0);
-        Splush->setMaximum(PhoneBook::EntryCount);
-        Splush->setTitle(QStringLiteral("初期化中..."));
-        Splush->showNow();
-    };
-    progress.resetStep = Splush->progressCallback();
-    progress.reading = [this] {
-        Splush->hide();
-        Splush->setTitle(QStringLiteral("読み込み中..."));
-        Splush->showNow();
-    };
-
     LegacyCsv::Outcome outcome;
-    try {
-        outcome = LegacyCsv::read(path, Book, progress);
-    } catch (...) {
-        Splush->hide();
-        throw;
+    {
+        // The window comes only once the file is known to be one of the legacy layouts.
+        std::optional<ProgressScope> shown;
+        LegacyCsv::Progress progress;
+        progress.resetting = [&] { shown.emplace(Splush, QStringLiteral("初期化中..."), PhoneBook::EntryCount); };
+        progress.resetStep = Splush->progressCallback();
+        progress.reading = [&] {
+            if (shown)
+                shown->retitle(QStringLiteral("読み込み中..."));
+        };
+        outcome = LegacyCsv::read(path, book(), progress);
     }
-    Splush->hide();
 
     // Only a completed read reaches the document.
     if (outcome.status == LegacyCsv::Outcome::Status::NotLegacy) {
@@ -66,10 +58,9 @@ void TFormMain::openLegacyCsv(const QString &path)
     if (outcome.status == LegacyCsv::Outcome::Status::Failed)
         throw DalvinoError(outcome.error);
 
-    commitPhoneBook(std::move(outcome.book));
+    commitPhoneBook(std::move(outcome.book), outcome.model);
     selectPosition(0);
     ListView1->setFocus();
-    setModel(outcome.model);
     Prompts::current().information(LegacyCsv::countText(outcome.count));
     for (const QString &notice : outcome.notices)
         Prompts::current().information(notice);

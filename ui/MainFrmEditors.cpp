@@ -2,20 +2,10 @@
 #include "ui/EditFrm.h"
 #include "ui/GroupEditFrm.h"
 #include "ui/MainFrm.h"
+#include "ui/PhoneBookModels.h"
 
 #include <QItemSelectionModel>
 #include <QTableView>
-
-namespace {
-
-// StopFlag is cleared however the opening ends.
-struct StopFlagScope {
-    explicit StopFlagScope(bool &flag) : flag_(flag) { flag_ = true; }
-    ~StopFlagScope() { flag_ = false; }
-    bool &flag_;
-};
-
-} // namespace
 
 void TFormMain::ListView1DblClick()
 {
@@ -25,14 +15,7 @@ void TFormMain::ListView1DblClick()
     if (selected.isEmpty())
         return;
     // With several rows selected the editor takes the first in list order.
-    const int position = selected.first();
-    StopFlagScope stop(StopFlag);
-    // The move runs the entry check on what the editor shows; nothing is written back
-    // while StopFlag is set, so unapplied edits of that entry are discarded.
-    FormEdit->setUpDown1Position(position);
-    FormEdit->loadEntry(position);
-    FormEdit->applyModelLayout();
-    FormEdit->showEditor();
+    FormEdit->openAt(selected.first());
 }
 
 void TFormMain::GroupListDblClick()
@@ -56,16 +39,26 @@ void TFormMain::closeEditors()
 
 void TFormMain::rebuildEditors()
 {
-    // Before the windows exist there is nothing to rebuild; createOtherWindows builds
-    // them for the model in force. An open editor closes without writing anything.
-    if (FormEdit) {
-        FormEdit->hide();
-        FormEdit->deleteLater();
-        FormEdit = new TFormEdit(this);
+    // Before createOtherWindows there is nothing to rebuild. An open editor closes
+    // without writing anything; the new one takes its place and its name.
+    if (!FormEdit)
+        return;
+    for (QWidget *old : std::initializer_list<QWidget *>{FormEdit, FormGroupEdit}) {
+        old->hide();
+        old->setObjectName(QString());
+        old->deleteLater();
     }
-    if (FormGroupEdit) {
-        FormGroupEdit->hide();
-        FormGroupEdit->deleteLater();
-        FormGroupEdit = new TFormGroupEdit(this);
-    }
+    buildEditors();
+}
+
+void TFormMain::buildEditors()
+{
+    FormEdit = new TFormEdit(document_, this);
+    FormEdit->setDestinationDialog(FormRt);
+    connect(FormEdit, &TFormEdit::rowLeft, this, [this](int position) {
+        ListView1->selectionModel()->select(EntryModel->index(position, 0),
+                                            QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+    });
+    connect(FormEdit, &TFormEdit::rowEntered, this, &TFormMain::selectPosition);
+    FormGroupEdit = new TFormGroupEdit(document_, this);
 }

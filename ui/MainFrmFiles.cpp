@@ -18,24 +18,6 @@ QString lowerSuffix(const QString &path)
     return QFileInfo(path).suffix().toLower();
 }
 
-// The progress window is closed however the load ends.
-class ProgressShown {
-public:
-    ProgressShown(TFormSplush *splush, const QString &title) : splush_(splush)
-    {
-        splush_->setPosition(0);
-        splush_->setMaximum(PhoneBook::EntryCount);
-        splush_->setTitle(title);
-        splush_->showNow();
-    }
-    ~ProgressShown() { splush_->hide(); }
-    ProgressShown(const ProgressShown &) = delete;
-    ProgressShown &operator=(const ProgressShown &) = delete;
-
-private:
-    TFormSplush *splush_;
-};
-
 QString chooseSaveName(QWidget *parent)
 {
     return FileChoices::current().choose(
@@ -46,20 +28,18 @@ QString chooseSaveName(QWidget *parent)
 // new name; a failure leaves the name, the caption and the modified flag as they were.
 // A file of another name than the document's is replaced only when the user says so:
 // the chooser asked already when the name came from it (chosen).
-TFormMain::SaveOutcome saveDocument(TFormMain &window, const QString &name, bool chosen)
+TFormMain::SaveOutcome saveDocument(PhoneBookDocument &document, const QString &name, bool chosen)
 {
-    const PhoneBookFiles::SaveTarget target = PhoneBookFiles::saveTarget(name, window.Book.model());
+    const PhoneBookFiles::SaveTarget target = PhoneBookFiles::saveTarget(name, document.book().model());
     if (!chosen && target.renamed && QFileInfo::exists(target.path) &&
         !Prompts::current().confirmWarning(TFormCsvSaveDialog::overwriteQuestion(target.path)))
         return TFormMain::SaveOutcome::Cancelled;
-    const XmlPhoneBookText text = buildXmlPhoneBook(window.Book);
+    const XmlPhoneBookText text = buildXmlPhoneBook(document.book());
     for (const QString &notice : text.notices)
         Prompts::current().information(notice);
     PhoneBookFiles::store(text.text, target);
     Prompts::current().information(PhoneBookFiles::savedText(name, target));
-    window.Book.FileName = target.path;
-    window.updateCaption();
-    window.setModified(false);
+    document.markSaved(target.path);
     return TFormMain::SaveOutcome::Saved;
 }
 
@@ -69,7 +49,7 @@ void TFormMain::O1Click()
 {
     // The open dialog comes whatever the answer and whether the save was cancelled; a
     // save that failed ends the command, so that the unsaved changes are not replaced.
-    if (Book.Modified && Prompts::current().confirm(unsavedChangesText(Book.FileName)))
+    if (book().Modified && Prompts::current().confirm(unsavedChangesText(book().FileName)))
         S1Click();
     const QString path = FileChoices::current().choose(this, {QStringLiteral("open"), QStringLiteral("開く"),
                                                               QStringLiteral("電話帳ファイル|*.csv;*.leg"), QString()});
@@ -84,14 +64,14 @@ void TFormMain::O1Click()
 
 QString TFormMain::savedPath(const QString &name) const
 {
-    return PhoneBookFiles::saveTarget(name, Book.model()).path;
+    return PhoneBookFiles::saveTarget(name, book().model()).path;
 }
 
 TFormMain::SaveOutcome TFormMain::S1Click()
 {
-    if (Book.FileName == PhoneBook::untitledName())
+    if (book().FileName == PhoneBook::untitledName())
         return A1Click();
-    return saveDocument(*this, Book.FileName, false);
+    return saveDocument(document_, book().FileName, false);
 }
 
 TFormMain::SaveOutcome TFormMain::A1Click()
@@ -99,7 +79,7 @@ TFormMain::SaveOutcome TFormMain::A1Click()
     const QString name = chooseSaveName(this);
     if (name.isEmpty())
         return SaveOutcome::Cancelled;
-    return saveDocument(*this, name, true);
+    return saveDocument(document_, name, true);
 }
 
 void TFormMain::openPhoneBookFile(const QString &path)
@@ -107,25 +87,29 @@ void TFormMain::openPhoneBookFile(const QString &path)
     ListView1->setFocus();
     XmlReadOutcome outcome;
     {
-        const ProgressShown progress(Splush, QStringLiteral("読み込み中..."));
-        outcome = PhoneBookFiles::load(path, Book);
+        const ProgressScope progress(Splush, QStringLiteral("読み込み中..."), PhoneBook::EntryCount);
+        outcome = PhoneBookFiles::load(path, book());
     }
     if (!outcome.accepted) {
         Prompts::current().information(outcome.rejection);
         return;
     }
 
-    // Only a load that went through reaches the document.
-    commitPhoneBook(std::move(outcome.book));
-    setDeviceType(Book.SyubetuFlag == ModelLM630Std ? 0 : 1);
+    // Only a load that went through reaches the document, as one step with its model.
+    const int model = outcome.book.SyubetuFlag;
+    commitPhoneBook(std::move(outcome.book), model);
+    showDeviceType(model == ModelLM630Std ? 0 : 1);
     selectPosition(0);
-    updateCaption();
-    setModified(false);
     ListView1->setFocus();
-    setModel(Book.SyubetuFlag);
     for (const QString &message : outcome.messages())
         Prompts::current().information(message);
     DropFlag = false;
+}
+
+void TFormMain::commitPhoneBook(PhoneBook &&book, int model)
+{
+    closeEditors();
+    document_.load(std::move(book), model);
 }
 
 void TFormMain::dropFiles(const QStringList &paths)
@@ -138,9 +122,9 @@ void TFormMain::dropFiles(const QStringList &paths)
         Prompts::current().warning(QStringLiteral("読み込めないファイル形式です。"), true);
         return;
     }
-    if (Book.Modified) {
+    if (book().Modified) {
         const Prompts::Answer answer = Prompts::current().confirmWithCancel(
-            QStringLiteral("[%1]は、変更されています。\r\n保存しますか？").arg(Book.FileName));
+            QStringLiteral("[%1]は、変更されています。\r\n保存しますか？").arg(book().FileName));
         if (answer == Prompts::Answer::Cancel)
             return;
         if (answer == Prompts::Answer::Yes && S1Click() == SaveOutcome::Cancelled)

@@ -13,19 +13,19 @@ void TFormMain::L1Click()
         FormLint->setObjectName(QStringLiteral("FormLint"));
         FormLint->setWindowTitle(QStringLiteral("番号と重複のチェック"));
     }
-    FormLint->setReport(numberLintReport(Book));
+    FormLint->setReport(numberLintReport(book()));
     FormLint->showReport();
 }
 
 void TFormMain::N5Click()
 {
-    const PhoneFormatPlan plan = planPhoneFormatting(Book, selectedPositions());
+    const PhoneFormatPlan plan = planPhoneFormatting(book(), selectedPositions());
     if (plan.changes.isEmpty() && plan.unrecognised.isEmpty()) {
         Prompts::current().information(QStringLiteral("書式を変える番号はありません"));
         return;
     }
     if (!FormPhoneFormat)
         FormPhoneFormat = new TFormPhoneFormat(this);
-    if (FormPhoneFormat->ask(phoneFormatPreview(Book, plan), !plan.changes.isEmpty()))
+    if (FormPhoneFormat->ask(phoneFormatPreview(book(), plan), !plan.changes.isEmpty()))
         applyPhoneChanges(plan.changes);
 }

@@ -9,26 +9,20 @@
 #include <QItemSelectionModel>
 #include <QTableView>
 
-namespace {
-
 // Sets one field of every selected entry to the caption of the chosen menu item, after
 // the question; the document is modified only where a value really changed.
-void bulkChange(TFormMain &form, int field, const QString &question, const QAction *item)
+void TFormMain::bulkChange(int field, const QString &question, const QAction *item)
 {
     if (!item)
         return;
-    const QList<int> positions = form.selectedPositions();
+    const QList<int> positions = selectedPositions();
     if (positions.isEmpty())
         return;
     const QString value = item->text();
     if (!Prompts::current().confirm(question + value + QStringLiteral("」に変更します。よろしいですか？")))
         return;
-    if (ListOperations::changeField(form.Book, positions, field, value))
-        form.markModified();
-    form.EntryModel->refreshRows(positions);
+    document_.changeField(positions, field, value);
 }
-
-} // namespace
 
 void TFormMain::ListView1ColumnClick(int column)
 {
@@ -36,8 +30,7 @@ void TFormMain::ListView1ColumnClick(int column)
     const QList<int> selected = selectedPositions();
     const int focused = focusedPosition();
 
-    const std::vector<int> order = ListOperations::sortByColumn(Book, column);
-    EntryModel->refreshAll();
+    const std::vector<int> order = document_.sortByColumn(column);
 
     std::vector<int> newPosition(order.size());
     for (int now = 0; now < static_cast<int>(order.size()); ++now)
@@ -60,39 +53,35 @@ void TFormMain::N4Click()
         return;
     if (!Prompts::current().confirm(QStringLiteral("現在選択されているデータをクリアします。よろしいですか？")))
         return;
-    ListOperations::clearEntries(Book, positions);
     // Clearing counts as a change even for a row that was already empty.
-    markModified();
-    EntryModel->refreshRows(positions);
+    document_.clearEntries(positions);
 }
 
 void TFormMain::N11Click(int groupIndex)
 {
-    bulkChange(*this, DialEntry::Group, QStringLiteral("現在選択されているデータのグループを「"),
+    bulkChange(DialEntry::Group, QStringLiteral("現在選択されているデータのグループを「"),
                GroupItems.value(groupIndex));
 }
 
 void TFormMain::N22Click(int ringIndex)
 {
     // The item's caption follows the model's ring-tone vocabulary; that text is stored.
-    bulkChange(*this, DialEntry::Ring, QStringLiteral("現在選択されているデータの着信音を「"),
-               RingItems.value(ringIndex));
+    bulkChange(DialEntry::Ring, QStringLiteral("現在選択されているデータの着信音を「"), RingItems.value(ringIndex));
 }
 
 void TFormMain::N012Click(int extensionIndex)
 {
-    bulkChange(*this, DialEntry::Extension, QStringLiteral("現在選択されているデータの登録実装を「"),
+    bulkChange(DialEntry::Extension, QStringLiteral("現在選択されているデータの登録実装を「"),
                ExtensionItems.value(extensionIndex));
 }
 
 void TFormMain::applyPhoneChanges(const QList<ListOperations::FieldChange> &changes)
 {
-    if (ListOperations::changeFields(Book, DialEntry::Phone, changes))
-        markModified();
-    QList<int> positions;
-    for (const ListOperations::FieldChange &change : changes)
-        positions << change.position;
-    EntryModel->refreshRows(positions);
+    for (const ListOperations::FieldChange &change : changes) {
+        PhoneBookDocument::EntryValues values = book().entries[change.position].fields;
+        values[DialEntry::Phone] = change.value;
+        document_.setEntry(change.position, values, true);
+    }
 }
 
 void TFormMain::jumpToPosition(int position)
@@ -112,7 +101,7 @@ void TFormMain::jumpToPosition(int position)
 
 void TFormMain::BtnSpaceFindClick()
 {
-    const int position = ListOperations::findFreeSlot(Book);
+    const int position = ListOperations::findFreeSlot(book());
     if (position < 0) {
         Prompts::current().information(QStringLiteral("空き短縮はありません"));
         return;

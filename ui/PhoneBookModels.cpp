@@ -1,13 +1,20 @@
 #include "ui/PhoneBookModels.h"
 
-EntryListModel::EntryListModel(PhoneBook &book, QObject *parent) : QAbstractTableModel(parent), book_(book) {}
+EntryListModel::EntryListModel(const PhoneBookDocument &document, QObject *parent)
+    : QAbstractTableModel(parent), document_(document)
+{
+    connect(&document, &PhoneBookDocument::entriesChanged, this,
+            [this](int first, int last) { emit dataChanged(index(first, 0), index(last, columnCount() - 1)); });
+    connect(&document, &PhoneBookDocument::entriesAboutToBeReset, this, &EntryListModel::beginResetModel);
+    connect(&document, &PhoneBookDocument::entriesReset, this, &EntryListModel::endResetModel);
+}
 
 const QStringList &EntryListModel::columnCaptions()
 {
     static const QStringList captions = {
-        QStringLiteral("短縮No."),  QStringLiteral("名前"),   QStringLiteral("カナ"),
+        QStringLiteral("短縮No."),  QStringLiteral("名前"),     QStringLiteral("カナ"),
         QStringLiteral("電話番号"), QStringLiteral("グループ"), QStringLiteral("着信音"),
-        QStringLiteral("登録実装"), QStringLiteral("着信先"), QStringLiteral("メモ")};
+        QStringLiteral("登録実装"), QStringLiteral("着信先"),   QStringLiteral("メモ")};
     return captions;
 }
 
@@ -19,7 +26,7 @@ const QList<int> &EntryListModel::columnWidths()
 
 int EntryListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(book_.entries.size());
+    return parent.isValid() ? 0 : static_cast<int>(book().entries.size());
 }
 
 int EntryListModel::columnCount(const QModelIndex &parent) const
@@ -37,7 +44,7 @@ QVariant EntryListModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= rowCount())
         return QVariant();
     if (role == Qt::DisplayRole)
-        return cellText(book_.entries[index.row()], index.column());
+        return cellText(book().entries[index.row()], index.column());
     return QVariant();
 }
 
@@ -48,26 +55,14 @@ QVariant EntryListModel::headerData(int section, Qt::Orientation orientation, in
     return QVariant();
 }
 
-void EntryListModel::refreshAll()
+GroupListModel::GroupListModel(const PhoneBookDocument &document, QObject *parent)
+    : QAbstractTableModel(parent), document_(document)
 {
-    beginResetModel();
-    endResetModel();
+    connect(&document, &PhoneBookDocument::groupChanged, this,
+            [this](int group) { emit dataChanged(index(group, 0), index(group, columnCount() - 1)); });
+    connect(&document, &PhoneBookDocument::groupsAboutToBeReset, this, &GroupListModel::beginResetModel);
+    connect(&document, &PhoneBookDocument::groupsReset, this, &GroupListModel::endResetModel);
 }
-
-void EntryListModel::refreshRow(int position)
-{
-    emit dataChanged(index(position, 0), index(position, columnCount() - 1));
-}
-
-void EntryListModel::refreshRows(const QList<int> &positions)
-{
-    if (positions.isEmpty())
-        return;
-    const auto [low, high] = std::minmax_element(positions.begin(), positions.end());
-    emit dataChanged(index(*low, 0), index(*high, columnCount() - 1));
-}
-
-GroupListModel::GroupListModel(PhoneBook &book, QObject *parent) : QAbstractTableModel(parent), book_(book) {}
 
 const QStringList &GroupListModel::columnCaptions()
 {
@@ -97,7 +92,7 @@ QVariant GroupListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || role != Qt::DisplayRole || index.row() >= PhoneBook::GroupCount)
         return QVariant();
-    const GroupSetting &group = book_.groups[index.row()];
+    const GroupSetting &group = book().groups[index.row()];
     return index.column() == 0 ? group.Label : group.field(index.column() - 1);
 }
 
@@ -106,15 +101,4 @@ QVariant GroupListModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < columnCaptions().size())
         return columnCaptions().at(section);
     return QVariant();
-}
-
-void GroupListModel::refreshAll()
-{
-    beginResetModel();
-    endResetModel();
-}
-
-void GroupListModel::refreshRow(int group)
-{
-    emit dataChanged(index(group, 0), index(group, columnCount() - 1));
 }

@@ -1,16 +1,17 @@
 #pragma once
 
-#include "core/PhoneBook.h"
+#include "ui/PhoneBookDocument.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>
 
 // The entry list: one row per entry in the phone book's order, the slot number first,
-// then the eight fields. The model reads the one PhoneBook; it never holds a copy.
+// then the eight fields. The model reads the document's phone book, never a copy, and
+// follows the document's signals.
 class EntryListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit EntryListModel(PhoneBook &book, QObject *parent = nullptr);
+    explicit EntryListModel(const PhoneBookDocument &document, QObject *parent = nullptr);
 
     static const QStringList &columnCaptions();
     static const QList<int> &columnWidths();
@@ -23,19 +24,17 @@ public:
     // The text of a cell: column 0 is the slot number, column c the field c - 1.
     static const QString &cellText(const DialEntry &entry, int column);
 
-    void refreshAll();          // after New, a load, a sort: everything is redrawn once
-    void refreshRow(int position);
-    void refreshRows(const QList<int> &positions);
-
 private:
-    PhoneBook &book_;
+    const PhoneBook &book() const { return document_.book(); }
+
+    const PhoneBookDocument &document_;
 };
 
 // The group list: one row per group, the label first, then the five fields.
 class GroupListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit GroupListModel(PhoneBook &book, QObject *parent = nullptr);
+    explicit GroupListModel(const PhoneBookDocument &document, QObject *parent = nullptr);
 
     static const QStringList &columnCaptions();
     static const QList<int> &columnWidths();
@@ -45,9 +44,8 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    void refreshAll();
-    void refreshRow(int group);
-
 private:
-    PhoneBook &book_;
+    const PhoneBook &book() const { return document_.book(); }
+
+    const PhoneBookDocument &document_;
 };

@@ -7,7 +7,10 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-TGauge::TGauge(QWidget *parent) : QWidget(parent) { setFixedHeight(20); }
+TGauge::TGauge(QWidget *parent) : QWidget(parent)
+{
+    setFixedHeight(20);
+}
 
 int TGauge::percentOf(int position, int maximum)
 {
@@ -17,7 +20,10 @@ int TGauge::percentOf(int position, int maximum)
     return static_cast<int>(static_cast<qint64>(position) * 100 / maximum);
 }
 
-int TGauge::percentDone() const { return percentOf(progress_, maxValue_); }
+int TGauge::percentDone() const
+{
+    return percentOf(progress_, maxValue_);
+}
 
 void TGauge::setMaxValue(int maxValue)
 {
@@ -101,7 +107,10 @@ TFormSplush::TFormSplush(QWidget *parent)
         move(screen->availableGeometry().center() - rect().center());
 }
 
-QString TFormSplush::defaultDetail() { return QStringLiteral("しばらくお待ちください"); }
+QString TFormSplush::defaultDetail()
+{
+    return QStringLiteral("しばらくお待ちください");
+}
 
 void TFormSplush::setTitle(const QString &text)
 {
@@ -135,4 +144,31 @@ void TFormSplush::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     painter.setPen(Qt::black);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+ProgressScope::ProgressScope(TFormSplush *splush, const QString &title, int maximum) : splush_(splush)
+{
+    if (!splush_)
+        return;
+    splush_->setPosition(0);
+    splush_->setMaximum(maximum);
+    splush_->setTitle(title);
+    splush_->showNow();
+}
+
+ProgressScope::~ProgressScope()
+{
+    if (!splush_)
+        return;
+    splush_->hide();
+    splush_->setDetail(TFormSplush::defaultDetail());
+}
+
+void ProgressScope::retitle(const QString &title)
+{
+    if (!splush_)
+        return;
+    splush_->hide();
+    splush_->setTitle(title);
+    splush_->showNow();
 }

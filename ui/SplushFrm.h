@@ -56,3 +56,20 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
 };
+
+// The progress window for one piece of long work: shown from the start with a title,
+// an empty gauge and its maximum, and hidden with its detail line put back however the
+// work ends, also when it throws. Without a window it does nothing.
+class ProgressScope {
+public:
+    ProgressScope(TFormSplush *splush, const QString &title, int maximum);
+    ~ProgressScope();
+    ProgressScope(const ProgressScope &) = delete;
+    ProgressScope &operator=(const ProgressScope &) = delete;
+
+    // The next phase of the same work under another title; the gauge stays.
+    void retitle(const QString &title);
+
+private:
+    TFormSplush *splush_;
+};

@@ -1,5 +1,6 @@
 // The windows on a real desktop: an X server with the openbox window manager, real keys
 // and clicks sent through the server (xdotool). Run by run-under-openbox.sh.
+#include "MainWindowParts.h"
 #include "formats/AppPaths.h"
 #include "formats/IniFile.h"
 #include "ui/CsvSaveDialogFrm.h"
@@ -227,11 +228,13 @@ void TestDesktop::editorsKeepTheKeyboard()
 
     // Enter on a row opens its editor with the keyboard in the name field.
     startMain();
-    QTableView *list = groupEditor ? main_->GroupList : main_->ListView1;
+    QTableView *list = groupEditor ? groupList(main_) : entryList(main_);
     focusRow(list, 1);
     pressKey(QStringLiteral("Return"));
-    QWidget *editor = groupEditor ? static_cast<QWidget *>(main_->FormGroupEdit) : main_->FormEdit;
-    QLineEdit *name = groupEditor ? main_->FormGroupEdit->NameEdit : main_->FormEdit->NameEdit;
+    QWidget *editor = groupEditor ? static_cast<QWidget *>(partOf<TFormGroupEdit>(main_, "FormGroupEdit"))
+                                  : partOf<TFormEdit>(main_, "FormEdit");
+    QLineEdit *name = groupEditor ? partOf<TFormGroupEdit>(main_, "FormGroupEdit")->NameEdit
+                                  : partOf<TFormEdit>(main_, "FormEdit")->NameEdit;
     QTRY_VERIFY_WITH_TIMEOUT(hasKeyboard(editor), Patience);
     QCOMPARE(QApplication::focusWidget(), name);
     QCOMPARE(titleBar(editor), caption);
@@ -260,7 +263,7 @@ void TestDesktop::overwriteQuestionOpensOverTheChooser()
     QFile existing(dir_->filePath(QStringLiteral("data.csv")));
     QVERIFY(existing.open(QIODevice::WriteOnly));
     existing.close();
-    TFormCsvSaveDialog *chooser = main_->CsvSaveDialog;
+    TFormCsvSaveDialog *chooser = partOf<TFormCsvSaveDialog>(main_, "FormCsvSaveDialog");
     chooser->setCurrentFolder(dir_->path());
 
     // The chooser gets the keyboard; its name box takes "data" and Enter saves, which

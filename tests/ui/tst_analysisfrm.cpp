@@ -1,4 +1,5 @@
 #include "FakePrompts.h"
+#include "MainWindowParts.h"
 #include "core/Analysis.h"
 #include "formats/AppPaths.h"
 #include "formats/TextFile.h"
@@ -104,22 +105,22 @@ void TestAnalysisFrm::windowAsCreated()
 
 void TestAnalysisFrm::createdWithTheOtherWindows()
 {
-    QVERIFY(main->FormAnalysis);
-    QCOMPARE(main->FormAnalysis->parent(), main);
-    QVERIFY(!main->FormAnalysis->isVisible());
+    QVERIFY(partOf<TFormAnalysis>(main, "FormAnalysis"));
+    QCOMPARE(partOf<TFormAnalysis>(main, "FormAnalysis")->parent(), main);
+    QVERIFY(!partOf<TFormAnalysis>(main, "FormAnalysis")->isVisible());
 }
 
 void TestAnalysisFrm::noKeepsThePreviousReport()
 {
     FakePrompts prompts;
-    main->FormAnalysis->setReport(QStringLiteral("【短縮0001】\r\n    old\r\n\r\n"));
-    main->Book.entries[0].setField(DialEntry::Name, QStringLiteral("a"));
+    partOf<TFormAnalysis>(main, "FormAnalysis")->setReport(QStringLiteral("【短縮0001】\r\n    old\r\n\r\n"));
+    arrangeBook(main, [&](PhoneBook &book) { book.entries[0].setField(DialEntry::Name, QStringLiteral("a")); });
     prompts.answerNo();
     main->ToolButton6Click();
     QCOMPARE(prompts.texts(), QStringList{Question});
     QCOMPARE(prompts.kinds(), QStringList{QStringLiteral("confirm")});
-    QCOMPARE(main->FormAnalysis->report(), QStringLiteral("【短縮0001】\r\n    old\r\n\r\n"));
-    QVERIFY(!main->FormAnalysis->isVisible());
+    QCOMPARE(partOf<TFormAnalysis>(main, "FormAnalysis")->report(), QStringLiteral("【短縮0001】\r\n    old\r\n\r\n"));
+    QVERIFY(!partOf<TFormAnalysis>(main, "FormAnalysis")->isVisible());
     QVERIFY(!splush->isVisible());
     QCOMPARE(splush->Label1->text(), QStringLiteral("起動中..."));
 }
@@ -127,34 +128,35 @@ void TestAnalysisFrm::noKeepsThePreviousReport()
 void TestAnalysisFrm::emptyBookReportsNoProblems()
 {
     FakePrompts prompts;
-    main->FormAnalysis->setReport(QStringLiteral("old"));
+    partOf<TFormAnalysis>(main, "FormAnalysis")->setReport(QStringLiteral("old"));
     prompts.answerYes();
     main->ToolButton6Click();
     QCOMPARE(prompts.unexpected, 0);
-    QCOMPARE(main->FormAnalysis->report(), NoProblems);
-    QCOMPARE(main->FormAnalysis->Memo1->toPlainText(), NoProblems);
-    QVERIFY(main->FormAnalysis->isVisible());
+    QCOMPARE(partOf<TFormAnalysis>(main, "FormAnalysis")->report(), NoProblems);
+    QCOMPARE(partOf<TFormAnalysis>(main, "FormAnalysis")->Memo1->toPlainText(), NoProblems);
+    QVERIFY(partOf<TFormAnalysis>(main, "FormAnalysis")->isVisible());
     // The progress window is put away with its detail line as it was.
     QVERIFY(!splush->isVisible());
     QCOMPARE(splush->Label1->text(), QStringLiteral("データ解析中..."));
     QCOMPARE(splush->Label2->text(), QStringLiteral("しばらくお待ちください"));
     QCOMPARE(splush->Gauge1->MaxValue(), 4000);
     QCOMPARE(splush->Gauge1->Progress(), 4000);
-    QVERIFY(!main->Book.Modified);
+    QVERIFY(!main->book().Modified);
 }
 
 void TestAnalysisFrm::reportFollowsTheListOrder()
 {
     FakePrompts prompts;
-    main->Book.entries[2].setField(DialEntry::Name, QStringLiteral("b"));
-    main->Book.entries[9].setField(DialEntry::Name, QStringLiteral("a"));
-    main->Book.entries[9].setField(DialEntry::Memo, QStringLiteral("m"));
+    arrangeBook(main, [&](PhoneBook &book) { book.entries[2].setField(DialEntry::Name, QStringLiteral("b")); });
+    arrangeBook(main, [&](PhoneBook &book) { book.entries[9].setField(DialEntry::Name, QStringLiteral("a")); });
+    arrangeBook(main, [&](PhoneBook &book) { book.entries[9].setField(DialEntry::Memo, QStringLiteral("m")); });
     // Sorted by name, descending: 0002 ("b") comes before 0009 ("a").
-    std::stable_sort(main->Book.entries.begin(), main->Book.entries.end(),
-                     [](const DialEntry &l, const DialEntry &r) { return l.name() > r.name(); });
-    main->refreshLists();
+    arrangeBook(main, [](PhoneBook &book) {
+        std::stable_sort(book.entries.begin(), book.entries.end(),
+                         [](const DialEntry &l, const DialEntry &r) { return l.name() > r.name(); });
+    });
     main->setModified(false);
-    const std::vector<DialEntry> before = main->Book.entries;
+    const std::vector<DialEntry> before = main->book().entries;
 
     prompts.answerYes();
     main->ToolButton6Click();
@@ -165,20 +167,20 @@ void TestAnalysisFrm::reportFollowsTheListOrder()
                                             "    名前に半角文字が存在している可能性があります\r\n"
                                             "    メモに半角文字が存在している可能性があります\r\n"
                                             "\r\n");
-    QCOMPARE(main->FormAnalysis->report(), expected);
-    QCOMPARE(main->FormAnalysis->Memo1->lines(), splitLines(expected));
-    QCOMPARE(main->FormAnalysis->Memo1->lines().size(), 7);
-    QCOMPARE(main->FormAnalysis->Memo1->lines().last(), QString());
+    QCOMPARE(partOf<TFormAnalysis>(main, "FormAnalysis")->report(), expected);
+    QCOMPARE(partOf<TFormAnalysis>(main, "FormAnalysis")->Memo1->lines(), splitLines(expected));
+    QCOMPARE(partOf<TFormAnalysis>(main, "FormAnalysis")->Memo1->lines().size(), 7);
+    QCOMPARE(partOf<TFormAnalysis>(main, "FormAnalysis")->Memo1->lines().last(), QString());
     // The analysis only reads the phone book.
-    QVERIFY(main->Book.entries == before);
-    QVERIFY(!main->Book.Modified);
+    QVERIFY(main->book().entries == before);
+    QVERIFY(!main->book().Modified);
 
     // A second run replaces the report; editing afterwards does not change it.
-    main->Book.entries[0].setField(DialEntry::Name, QStringLiteral("山"));
-    QCOMPARE(main->FormAnalysis->report(), expected);
+    arrangeBook(main, [&](PhoneBook &book) { book.entries[0].setField(DialEntry::Name, QStringLiteral("山")); });
+    QCOMPARE(partOf<TFormAnalysis>(main, "FormAnalysis")->report(), expected);
     prompts.answerYes();
     main->ToolButton6Click();
-    QVERIFY(main->FormAnalysis->report().startsWith(QStringLiteral("【短縮0009】")));
+    QVERIFY(partOf<TFormAnalysis>(main, "FormAnalysis")->report().startsWith(QStringLiteral("【短縮0009】")));
 }
 
 void TestAnalysisFrm::progressLine()
@@ -218,22 +220,22 @@ void TestAnalysisFrm::menuAndToolButtonRunTheCommand()
 {
     FakePrompts prompts;
     prompts.answerNo();
-    main->D1->trigger();
+    partOf<QAction>(main, "D1")->trigger();
     QCOMPARE(prompts.texts(), QStringList{Question});
-    QCOMPARE(main->D1->text(), QStringLiteral("　データ解析(&D)"));
+    QCOMPARE(partOf<QAction>(main, "D1")->text(), QStringLiteral("　データ解析(&D)"));
 }
 
 void TestAnalysisFrm::saveWritesTheTextInCodePage932()
 {
     FakePrompts prompts;
     FakeFileChoices files;
-    main->Book.entries[3].setField(DialEntry::Phone, QStringLiteral("０３"));
+    arrangeBook(main, [&](PhoneBook &book) { book.entries[3].setField(DialEntry::Phone, QStringLiteral("０３")); });
     prompts.answerYes();
     main->ToolButton6Click();
-    const QString report = main->FormAnalysis->report();
+    const QString report = partOf<TFormAnalysis>(main, "FormAnalysis")->report();
     const QString path = dir->filePath(QStringLiteral("report.txt"));
     files.paths.enqueue(path);
-    main->FormAnalysis->BtnSaveClick();
+    partOf<TFormAnalysis>(main, "FormAnalysis")->BtnSaveClick();
     QCOMPARE(files.requests.size(), 1);
     QCOMPARE(files.requests.first().purpose, QStringLiteral("report"));
     QCOMPARE(files.requests.first().filter, QStringLiteral("TXTファイル|*.txt"));
@@ -256,7 +258,7 @@ void TestAnalysisFrm::saveNoProblemsReport()
     old.write("a longer file that was here before the report");
     old.close();
     files.paths.enqueue(path);
-    main->FormAnalysis->BtnSaveClick();
+    partOf<TFormAnalysis>(main, "FormAnalysis")->BtnSaveClick();
     const QByteArray bytes = fileBytes(path);
     QCOMPARE(bytes.size(), 44);
     QCOMPARE(decodeCp932(bytes), NoProblems);
@@ -265,9 +267,9 @@ void TestAnalysisFrm::saveNoProblemsReport()
 void TestAnalysisFrm::cancelWritesNothing()
 {
     FakeFileChoices files;
-    main->FormAnalysis->setReport(NoProblems);
+    partOf<TFormAnalysis>(main, "FormAnalysis")->setReport(NoProblems);
     files.paths.enqueue(QString());
-    main->FormAnalysis->BtnSaveClick();
+    partOf<TFormAnalysis>(main, "FormAnalysis")->BtnSaveClick();
     QCOMPARE(files.requests.size(), 1);
     QVERIFY(QDir(dir->path()).entryList({QStringLiteral("*.txt")}).isEmpty());
 }
@@ -276,23 +278,23 @@ void TestAnalysisFrm::failedSaveKeepsTheReport()
 {
     FakePrompts prompts;
     FakeFileChoices files;
-    main->FormAnalysis->setReport(NoProblems);
+    partOf<TFormAnalysis>(main, "FormAnalysis")->setReport(NoProblems);
     const QString path = dir->filePath(QStringLiteral("missing/report.txt"));
     files.paths.enqueue(path);
-    QVERIFY(!runGuarded([&] { main->FormAnalysis->BtnSaveClick(); }));
+    QVERIFY(!runGuarded([&] { partOf<TFormAnalysis>(main, "FormAnalysis")->BtnSaveClick(); }));
     QCOMPARE(prompts.kinds(), QStringList{QStringLiteral("error")});
     QVERIFY(prompts.texts().first().startsWith(QStringLiteral("ファイル \"%1\" を作成できません。").arg(path)) ||
             prompts.texts().first().startsWith(
                 QStringLiteral("ファイル \"%1\" を作成できません。").arg(QDir::toNativeSeparators(path))));
-    QCOMPARE(main->FormAnalysis->report(), NoProblems);
+    QCOMPARE(partOf<TFormAnalysis>(main, "FormAnalysis")->report(), NoProblems);
     QVERIFY(!QFile::exists(path));
 }
 
 void TestAnalysisFrm::registeredDialogSavesAsTxt()
 {
     // No fake installed: the report's own dialog answers, with the type's extension.
-    main->FormAnalysis->setReport(NoProblems);
-    TExtChangeSaveDialog *dialog = main->FormAnalysis->SaveDialog();
+    partOf<TFormAnalysis>(main, "FormAnalysis")->setReport(NoProblems);
+    TExtChangeSaveDialog *dialog = partOf<TFormAnalysis>(main, "FormAnalysis")->SaveDialog();
     dialog->InitialDir = dir->path();
     bool sawDialog = false;
     QTimer::singleShot(0, dialog, [&] {
@@ -300,7 +302,7 @@ void TestAnalysisFrm::registeredDialogSavesAsTxt()
         dialog->fileNameField()->setText(QStringLiteral("解析結果"));
         dialog->accept();
     });
-    main->FormAnalysis->BtnSaveClick();
+    partOf<TFormAnalysis>(main, "FormAnalysis")->BtnSaveClick();
     QVERIFY(sawDialog);
     const QString path = dir->filePath(QStringLiteral("解析結果.txt"));
     QCOMPARE(dialog->FileName, path);
@@ -309,13 +311,13 @@ void TestAnalysisFrm::registeredDialogSavesAsTxt()
 
 void TestAnalysisFrm::closeKeepsTheReport()
 {
-    main->FormAnalysis->setReport(NoProblems);
-    main->FormAnalysis->showReport();
-    QVERIFY(main->FormAnalysis->isVisible());
-    main->FormAnalysis->BtnCloseClick();
-    QVERIFY(!main->FormAnalysis->isVisible());
-    QCOMPARE(main->FormAnalysis->report(), NoProblems);
-    QCOMPARE(main->FormAnalysis->Memo1->toPlainText(), NoProblems);
+    partOf<TFormAnalysis>(main, "FormAnalysis")->setReport(NoProblems);
+    partOf<TFormAnalysis>(main, "FormAnalysis")->showReport();
+    QVERIFY(partOf<TFormAnalysis>(main, "FormAnalysis")->isVisible());
+    partOf<TFormAnalysis>(main, "FormAnalysis")->BtnCloseClick();
+    QVERIFY(!partOf<TFormAnalysis>(main, "FormAnalysis")->isVisible());
+    QCOMPARE(partOf<TFormAnalysis>(main, "FormAnalysis")->report(), NoProblems);
+    QCOMPARE(partOf<TFormAnalysis>(main, "FormAnalysis")->Memo1->toPlainText(), NoProblems);
 }
 
 void TestAnalysisFrm::memoScrollsAndCopies()

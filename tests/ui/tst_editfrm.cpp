@@ -1,4 +1,5 @@
 #include "FakePrompts.h"
+#include "MainWindowParts.h"
 #include "core/Vocabulary.h"
 #include "formats/AppPaths.h"
 #include "ui/EditFrm.h"
@@ -9,6 +10,7 @@
 #include "ui/RtFrm.h"
 #include "ui/SplushFrm.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -20,7 +22,6 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QAbstractItemView>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -67,7 +68,7 @@ private slots:
 
 private:
     TFormEdit *open(int position);
-    QString field(int position, int f) const { return main->Book.entries[position].field(f); }
+    QString field(int position, int f) const { return main->book().entries[position].field(f); }
 
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<FakePrompts> prompts;
@@ -96,7 +97,7 @@ TFormEdit *TestEditFrm::open(int position)
 {
     main->selectPosition(position);
     main->ListView1DblClick();
-    return main->FormEdit;
+    return partOf<TFormEdit>(main, "FormEdit");
 }
 
 void TestEditFrm::opensAnEmptySlot()
@@ -123,35 +124,35 @@ void TestEditFrm::opensAnEmptySlot()
     QCOMPARE(ed->CbGroup->count(), 11);
     QCOMPARE(ed->CbStNo->count(), 33);
     QCOMPARE(ed->CbMelody->count(), 13);
-    QVERIFY(!main->StopFlag);
+    QVERIFY(!ed->StopFlag);
 
     ed->Button1Click();
     QVERIFY(ed->isHidden());
-    QVERIFY(!main->Book.Modified);
+    QVERIFY(!main->book().Modified);
     QVERIFY(prompts->shown.isEmpty());
     QCOMPARE(main->selectedPositions(), QList<int>{12}); // the row stays selected
 }
 
 void TestEditFrm::opensNothingWithoutSelection()
 {
-    main->ListView1->clearSelection();
+    entryList(main)->clearSelection();
     main->ListView1DblClick();
-    QVERIFY(main->FormEdit->isHidden());
-    QVERIFY(main->FormEdit->shownSlot().isEmpty());
+    QVERIFY(partOf<TFormEdit>(main, "FormEdit")->isHidden());
+    QVERIFY(partOf<TFormEdit>(main, "FormEdit")->shownSlot().isEmpty());
 }
 
 void TestEditFrm::opensOnEnterInTheList()
 {
     main->selectPosition(7);
-    QTest::keyClick(main->ListView1, Qt::Key_Return);
-    QVERIFY(main->FormEdit->isVisible());
-    QCOMPARE(main->FormEdit->LblNo->text(), QStringLiteral("短縮番号：0007"));
+    QTest::keyClick(entryList(main), Qt::Key_Return);
+    QVERIFY(partOf<TFormEdit>(main, "FormEdit")->isVisible());
+    QCOMPARE(partOf<TFormEdit>(main, "FormEdit")->LblNo->text(), QStringLiteral("短縮番号：0007"));
 }
 
 void TestEditFrm::brokenLoadedEntryMustBeCorrected()
 {
     const QString nameMessage = QStringLiteral("名前に半角文字が存在している可能性があります");
-    main->Book.entries[5].setField(DialEntry::Name, QStringLiteral("ﾔﾏﾀﾞ"));
+    arrangeBook(main, [&](PhoneBook &book) { book.entries[5].setField(DialEntry::Name, QStringLiteral("ﾔﾏﾀﾞ")); });
     TFormEdit *ed = open(5);
 
     ed->Button1Click();
@@ -171,7 +172,7 @@ void TestEditFrm::brokenLoadedEntryMustBeCorrected()
     ed->UpDown1Step(1); // the arrows refuse as well
     QCOMPARE(prompts->texts(), QStringList{nameMessage});
     QCOMPARE(ed->UpDown1Position(), 5);
-    QVERIFY(!main->Book.Modified);
+    QVERIFY(!main->book().Modified);
 
     prompts->clear();
     ed->NameEdit->setText(QStringLiteral("ヤマダ"));
@@ -179,7 +180,7 @@ void TestEditFrm::brokenLoadedEntryMustBeCorrected()
     QVERIFY(prompts->shown.isEmpty());
     QVERIFY(ed->isHidden());
     QCOMPARE(field(5, DialEntry::Name), QStringLiteral("ヤマダ"));
-    QVERIFY(main->Book.Modified);
+    QVERIFY(main->book().Modified);
 }
 
 void TestEditFrm::downWritesAndMoves()
@@ -193,8 +194,8 @@ void TestEditFrm::downWritesAndMoves()
     QCOMPARE(ed->LblNo->text(), QStringLiteral("短縮番号：0011"));
     QCOMPARE(ed->CbGroup->currentText(), QStringLiteral("グループ０"));
     QCOMPARE(ed->UpDown1Position(), 11);
-    QVERIFY(main->Book.Modified);
-    QCOMPARE(main->StatusPanel0->text(), QStringLiteral("変更あり"));
+    QVERIFY(main->book().Modified);
+    QCOMPARE(partOf<QLabel>(main, "StatusPanel0")->text(), QStringLiteral("変更あり"));
     QCOMPARE(ed->focusWidget(), ed->NameEdit);
 
     // ↑ back: row 11 unchanged, nothing more to mark.
@@ -202,7 +203,7 @@ void TestEditFrm::downWritesAndMoves()
     QTest::keyClick(ed->NameEdit, Qt::Key_Up);
     QCOMPARE(ed->LblNo->text(), QStringLiteral("短縮番号：0010"));
     QCOMPARE(ed->CbGroup->currentText(), QStringLiteral("グループ３"));
-    QVERIFY(!main->Book.Modified);
+    QVERIFY(!main->book().Modified);
 }
 
 void TestEditFrm::arrowsWrapAround_data()
@@ -283,9 +284,10 @@ void TestEditFrm::catchesPastedTextByTheCheck()
 
 void TestEditFrm::writesValueNotInListAsEmpty()
 {
-    main->Book.entries[7].setField(DialEntry::Group, QStringLiteral("グループ十"));
-    main->Book.entries[7].setField(DialEntry::Extension, QStringLiteral("33"));
-    main->Book.entries[7].setField(DialEntry::Ring, QStringLiteral("着信音Ｚ"));
+    arrangeBook(main,
+                [&](PhoneBook &book) { book.entries[7].setField(DialEntry::Group, QStringLiteral("グループ十")); });
+    arrangeBook(main, [&](PhoneBook &book) { book.entries[7].setField(DialEntry::Extension, QStringLiteral("33")); });
+    arrangeBook(main, [&](PhoneBook &book) { book.entries[7].setField(DialEntry::Ring, QStringLiteral("着信音Ｚ")); });
     TFormEdit *ed = open(7);
     QCOMPARE(ed->CbGroup->currentIndex(), -1);
     QCOMPARE(ed->CbGroup->currentText(), QString());
@@ -295,7 +297,7 @@ void TestEditFrm::writesValueNotInListAsEmpty()
     QCOMPARE(field(7, DialEntry::Group), QString());
     QCOMPARE(field(7, DialEntry::Extension), QString());
     QCOMPARE(field(7, DialEntry::Ring), QString());
-    QVERIFY(main->Book.Modified);
+    QVERIFY(main->book().Modified);
 }
 
 void TestEditFrm::adjustsRingToneWithoutMarking_data()
@@ -321,25 +323,26 @@ void TestEditFrm::adjustsRingToneWithoutMarking()
     QFETCH(int, items);
     main->setModel(model == ModelLM630Std ? ModelLM630Pro : ModelLM630Std);
     main->setModel(model);
-    main->Book.entries[3].setField(DialEntry::Ring, stored);
+    arrangeBook(main, [&](PhoneBook &book) { book.entries[3].setField(DialEntry::Ring, stored); });
     TFormEdit *ed = open(3);
     QCOMPARE(ed->CbMelody->count(), items);
     QCOMPARE(ed->CbMelody->currentText(), shown);
     QCOMPARE(ed->OldMelody, shown);
     ed->Button1Click();
     QCOMPARE(field(3, DialEntry::Ring), shown);
-    QVERIFY(!main->Book.Modified);
+    QVERIFY(!main->book().Modified);
 }
 
 void TestEditFrm::walksSortedList()
 {
     // Three names in slot order ウ, ア, イ; the list sorted by name puts them ア, イ, ウ.
-    main->Book.entries[0].setField(DialEntry::Name, QStringLiteral("ウ"));
-    main->Book.entries[1].setField(DialEntry::Name, QStringLiteral("ア"));
-    main->Book.entries[2].setField(DialEntry::Name, QStringLiteral("イ"));
-    std::swap(main->Book.entries[0], main->Book.entries[1]); // ア ウ イ
-    std::swap(main->Book.entries[1], main->Book.entries[2]); // ア イ ウ
-    main->EntryModel->refreshAll();
+    arrangeBook(main, [&](PhoneBook &book) { book.entries[0].setField(DialEntry::Name, QStringLiteral("ウ")); });
+    arrangeBook(main, [&](PhoneBook &book) { book.entries[1].setField(DialEntry::Name, QStringLiteral("ア")); });
+    arrangeBook(main, [&](PhoneBook &book) { book.entries[2].setField(DialEntry::Name, QStringLiteral("イ")); });
+    arrangeBook(main, [](PhoneBook &book) {
+        std::swap(book.entries[0], book.entries[1]); // ア ウ イ
+        std::swap(book.entries[1], book.entries[2]); // ア イ ウ
+    });
 
     TFormEdit *ed = open(0);
     QCOMPARE(ed->LblNo->text(), QStringLiteral("短縮番号：0001"));
@@ -349,20 +352,20 @@ void TestEditFrm::walksSortedList()
     QTest::keyClick(ed->NameEdit, Qt::Key_Down);
     QCOMPARE(ed->NameEdit->text(), QStringLiteral("ウ"));
     QCOMPARE(ed->LblNo->text(), QStringLiteral("短縮番号：0000"));
-    QVERIFY(!main->Book.Modified);
+    QVERIFY(!main->book().Modified);
 }
 
 void TestEditFrm::revertsIncludingDestination()
 {
-    main->Book.entries[4].setField(DialEntry::Name, QStringLiteral("佐藤"));
-    main->Book.entries[4].setField(DialEntry::Destination, QStringLiteral("12"));
+    arrangeBook(main, [&](PhoneBook &book) { book.entries[4].setField(DialEntry::Name, QStringLiteral("佐藤")); });
+    arrangeBook(main, [&](PhoneBook &book) { book.entries[4].setField(DialEntry::Destination, QStringLiteral("12")); });
     TFormEdit *ed = open(4);
     ed->NameEdit->setText(QStringLiteral("鈴木"));
     ed->CbStNo->setCurrentIndex(20);
-    QTimer::singleShot(0, main->FormRt, [this] {
-        main->FormRt->RadioButton2->click();
-        main->FormRt->ComboBox1->setCurrentIndex(1);
-        main->FormRt->Button1Click();
+    QTimer::singleShot(0, partOf<TFormRt>(main, "FormRt"), [this] {
+        partOf<TFormRt>(main, "FormRt")->RadioButton2->click();
+        partOf<TFormRt>(main, "FormRt")->ComboBox1->setCurrentIndex(1);
+        partOf<TFormRt>(main, "FormRt")->Button1Click();
     });
     ed->Button2Click();
     QCOMPARE(ed->RtEdit->text(), QStringLiteral("内線グループＢ"));
@@ -373,14 +376,14 @@ void TestEditFrm::revertsIncludingDestination()
     QCOMPARE(ed->NameEdit->text(), QStringLiteral("佐藤"));
     QCOMPARE(ed->CbStNo->currentText(), QStringLiteral("01"));
     QCOMPARE(ed->RtEdit->text(), QStringLiteral("12"));
-    QVERIFY(!main->Book.Modified);
+    QVERIFY(!main->book().Modified);
     ed->Button1Click();
-    QVERIFY(!main->Book.Modified);
+    QVERIFY(!main->book().Modified);
     QCOMPARE(field(4, DialEntry::Name), QStringLiteral("佐藤"));
 
     // Cancel in the destination dialog leaves the field alone.
     open(4);
-    QTimer::singleShot(0, main->FormRt, [this] { main->FormRt->Button2Click(); });
+    QTimer::singleShot(0, partOf<TFormRt>(main, "FormRt"), [this] { partOf<TFormRt>(main, "FormRt")->Button2Click(); });
     ed->Button2Click();
     QCOMPARE(ed->RtEdit->text(), QStringLiteral("12"));
 }
@@ -407,11 +410,11 @@ void TestEditFrm::writesIntoShownEntryAfterClickOnOtherRow()
 void TestEditFrm::writesIntoFirstOfSeveralSelectedRows()
 {
     main->selectPosition(42);
-    auto *selection = main->ListView1->selectionModel();
-    selection->select(main->EntryModel->index(40, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    selection->select(main->EntryModel->index(41, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    auto *selection = entryList(main)->selectionModel();
+    selection->select(entryModel(main)->index(40, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    selection->select(entryModel(main)->index(41, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     main->ListView1DblClick();
-    TFormEdit *ed = main->FormEdit;
+    TFormEdit *ed = partOf<TFormEdit>(main, "FormEdit");
     QCOMPARE(ed->LblNo->text(), QStringLiteral("短縮番号：0040"));
     ed->NameEdit->setText(QStringLiteral("伊藤"));
     ed->Button1Click();
@@ -424,10 +427,9 @@ void TestEditFrm::followsShownEntryWhenListIsSorted()
 {
     TFormEdit *ed = open(5);
     ed->NameEdit->setText(QStringLiteral("高橋"));
-    std::reverse(main->Book.entries.begin(), main->Book.entries.end());
-    main->EntryModel->refreshAll();
+    arrangeBook(main, [](PhoneBook &book) { std::reverse(book.entries.begin(), book.entries.end()); });
     ed->Button1Click();
-    QCOMPARE(main->Book.entries[3994].No, QStringLiteral("0005"));
+    QCOMPARE(main->book().entries[3994].No, QStringLiteral("0005"));
     QCOMPARE(field(3994, DialEntry::Name), QStringLiteral("高橋"));
     QCOMPARE(field(5, DialEntry::Name), QString());
 }
@@ -440,7 +442,7 @@ void TestEditFrm::reopeningDiscardsUnappliedEdits()
     QCOMPARE(field(1, DialEntry::Name), QString());
     QCOMPARE(ed->LblNo->text(), QStringLiteral("短縮番号：0002"));
     QCOMPARE(ed->UpDown1Position(), 2);
-    QVERIFY(!main->Book.Modified);
+    QVERIFY(!main->book().Modified);
 
     // A broken field of the previous entry is reported, and the new entry is shown.
     ed->KanaEdit->setText(QStringLiteral("ワタナベ"));
@@ -460,19 +462,19 @@ void TestEditFrm::modelChangeClosesWithoutWriting()
     QVERIFY(old.isNull() || old->isHidden());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(old.isNull());
-    QVERIFY(main->FormEdit);
-    QVERIFY(main->FormEdit->isHidden());
-    QCOMPARE(main->FormEdit->CbMelody->count(), 11);
+    QVERIFY(partOf<TFormEdit>(main, "FormEdit"));
+    QVERIFY(partOf<TFormEdit>(main, "FormEdit")->isHidden());
+    QCOMPARE(partOf<TFormEdit>(main, "FormEdit")->CbMelody->count(), 11);
     QCOMPARE(field(3, DialEntry::Name), QString());
-    QVERIFY(!main->Book.Modified);
+    QVERIFY(!main->book().Modified);
 
     // The fresh editor opens on a row and writes only there.
     TFormEdit *ed = open(4);
     QCOMPARE(ed->NameEdit->text(), QString());
     ed->Button1Click();
-    QVERIFY(!main->Book.Modified);
+    QVERIFY(!main->book().Modified);
     main->setModel(ModelLM630Pro);
-    QCOMPARE(main->FormEdit->CbMelody->count(), 13);
+    QCOMPARE(partOf<TFormEdit>(main, "FormEdit")->CbMelody->count(), 13);
 }
 
 void TestEditFrm::newAndLoadCloseWithoutWriting()
@@ -482,23 +484,20 @@ void TestEditFrm::newAndLoadCloseWithoutWriting()
     ed->NameEdit->setText(QStringLiteral("中村"));
     PhoneBook loaded;
     loaded.entries[3].setField(DialEntry::Name, QStringLiteral("山本"));
-    main->commitPhoneBook(std::move(loaded));
+    main->commitPhoneBook(std::move(loaded), main->model());
     QVERIFY(ed->isHidden());
-    QVERIFY(main->FormGroupEdit->isHidden());
+    QVERIFY(partOf<TFormGroupEdit>(main, "FormGroupEdit")->isHidden());
     QCOMPARE(field(3, DialEntry::Name), QStringLiteral("山本"));
 
     // New does the same.
-    TFormSplush splush;
-    main->Splush = &splush;
     ed = open(3);
     QCOMPARE(ed->NameEdit->text(), QStringLiteral("山本"));
     ed->NameEdit->setText(QStringLiteral("中村"));
     prompts->answerYes();
     main->N1Click();
-    main->Splush = nullptr;
     QVERIFY(ed->isHidden());
     QCOMPARE(field(3, DialEntry::Name), QString());
-    QVERIFY(!main->Book.Modified);
+    QVERIFY(!main->book().Modified);
 }
 
 void TestEditFrm::hidesDestinationAndMemoByModel_data()
@@ -515,8 +514,8 @@ void TestEditFrm::hidesDestinationAndMemoByModel()
     QFETCH(bool, shown);
     main->setModel(model == ModelLM630Std ? ModelLM630Pro : ModelLM630Std);
     main->setModel(model);
-    main->Book.entries[9].setField(DialEntry::Memo, QStringLiteral("メモ"));
-    main->Book.entries[9].setField(DialEntry::Destination, QStringLiteral("5"));
+    arrangeBook(main, [&](PhoneBook &book) { book.entries[9].setField(DialEntry::Memo, QStringLiteral("メモ")); });
+    arrangeBook(main, [&](PhoneBook &book) { book.entries[9].setField(DialEntry::Destination, QStringLiteral("5")); });
     TFormEdit *ed = open(9);
     QCOMPARE(!ed->RtEdit->isHidden(), shown);
     QCOMPARE(!ed->Button2->isHidden(), shown);
@@ -531,7 +530,7 @@ void TestEditFrm::hidesDestinationAndMemoByModel()
 void TestEditFrm::hiddenMemoDoesNotBlockApply()
 {
     main->setModel(ModelZR410Std);
-    main->Book.entries[6].setField(DialEntry::Memo, QStringLiteral("memo"));
+    arrangeBook(main, [&](PhoneBook &book) { book.entries[6].setField(DialEntry::Memo, QStringLiteral("memo")); });
     TFormEdit *ed = open(6);
     ed->NameEdit->setText(QStringLiteral("加藤"));
     ed->Button1Click();
@@ -621,13 +620,13 @@ void TestEditFrm::stopFlagSuppressesNavigation()
 {
     TFormEdit *ed = open(25);
     ed->NameEdit->setText(QStringLiteral("木村"));
-    main->StopFlag = true;
+    ed->StopFlag = true;
     QVERIFY(ed->setUpDown1Position(26));
     ed->UpDown1Click();
-    main->StopFlag = false;
+    ed->StopFlag = false;
     QCOMPARE(field(25, DialEntry::Name), QString());
     QCOMPARE(ed->LblNo->text(), QStringLiteral("短縮番号：0025"));
-    QVERIFY(!main->Book.Modified);
+    QVERIFY(!main->book().Modified);
 }
 
 void TestEditFrm::cannotBeClosedFromTheTitleBar()
@@ -645,7 +644,7 @@ void TestEditFrm::helpShowsTopic17()
     open(0)->BitBtn1Click();
     setHelpTopicHandler({});
     QCOMPARE(topics, QList<int>{17});
-    QCOMPARE(main->FormEdit->BitBtn1->toolTip(), QStringLiteral("追加／編集のヘルプを表示"));
+    QCOMPARE(partOf<TFormEdit>(main, "FormEdit")->BitBtn1->toolTip(), QStringLiteral("追加／編集のヘルプを表示"));
 }
 
 QTEST_MAIN(TestEditFrm)

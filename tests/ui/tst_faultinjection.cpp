@@ -1,5 +1,6 @@
 #include "FakePrompts.h"
 #include "FaultFiles.h"
+#include "MainWindowParts.h"
 #include "TestPaths.h"
 
 #include "formats/AppPaths.h"
@@ -167,13 +168,15 @@ void TestFaultInjection::saveFault()
                           : readFileBytes(fixture(QStringLiteral("filled_ZR410Pro.xml"))));
     const QByteArray old = readFileBytes(target);
     QVERIFY(runGuarded([&] { window->openPhoneBookFile(target); }));
-    QCOMPARE(window->Book.FileName, target);
+    QCOMPARE(window->book().FileName, target);
     // Every slot filled: the new file is many times the old one.
-    for (int i = 0; i < PhoneBook::EntryCount; ++i) {
-        window->Book.entries[i].setField(DialEntry::Name, QStringLiteral("新しい名前%1").arg(i));
-        window->Book.entries[i].setField(DialEntry::Phone, QStringLiteral("0312345678"));
-    }
-    window->markModified();
+    arrangeBook(window, [](PhoneBook &book) {
+        for (int i = 0; i < PhoneBook::EntryCount; ++i) {
+            book.entries[i].setField(DialEntry::Name, QStringLiteral("新しい名前%1").arg(i));
+            book.entries[i].setField(DialEntry::Phone, QStringLiteral("0312345678"));
+        }
+    });
+    window->setModified(true);
     const QString caption = window->windowTitle();
 
     QStringList expectedFiles{QFileInfo(target).fileName()};
@@ -188,7 +191,7 @@ void TestFaultInjection::saveFault()
             const QString file = files_ + QStringLiteral("/plain file");
             writeFile(file, "a file");
             targetBefore = file + QStringLiteral("/book") + (leg ? QStringLiteral(".leg") : QStringLiteral(".xml"));
-            window->Book.FileName = targetBefore;
+            arrangeBook(window, [&](PhoneBook &book) { book.FileName = targetBefore; });
             expectedFiles.clear();
         }
     } else if (fault == QStringLiteral("full")) {
@@ -206,7 +209,7 @@ void TestFaultInjection::saveFault()
     } else {
         useConverterScript(fault.toUtf8());
     }
-    const PhoneBook before = window->Book;
+    const PhoneBook before = window->book();
     const QString savedPath = mounted || fault != QStringLiteral("read-only") ? target : targetBefore;
     if (saveAs)
         choices.paths.enqueue(savedPath);
@@ -225,9 +228,9 @@ void TestFaultInjection::saveFault()
     QVERIFY(!prompts.texts().contains(QStringLiteral("保存しました")));
     QCOMPARE(choices.unexpected, 0);
 
-    QCOMPARE(difference(window->Book, before), QString());
-    QVERIFY(window->Book.Modified);
-    QCOMPARE(window->StatusPanel0->text(), QStringLiteral("変更あり"));
+    QCOMPARE(difference(window->book(), before), QString());
+    QVERIFY(window->book().Modified);
+    QCOMPARE(partOf<QLabel>(window, "StatusPanel0")->text(), QStringLiteral("変更あり"));
     QCOMPARE(window->windowTitle(), savedPath == target ? caption : window->windowTitle());
     QCOMPARE(readFileBytes(target), old);
     // No half-written or temporary file is left beside the target.
@@ -269,31 +272,33 @@ void TestFaultInjection::fullDiskLosesNoFile()
         QSKIP("cannot mount a tmpfs here (needs root where mounting is allowed): no full disk to write to");
 
     window->setModel(ModelZR410Pro);
-    for (int i = 0; i < entries; ++i) {
-        window->Book.entries[i].setField(DialEntry::Name, QStringLiteral("株式会社丸山工業%1").arg(i));
-        window->Book.entries[i].setField(DialEntry::Phone, QStringLiteral("048-555-0100"));
-    }
-    window->markModified();
+    arrangeBook(window, [&](PhoneBook &book) {
+        for (int i = 0; i < entries; ++i) {
+            book.entries[i].setField(DialEntry::Name, QStringLiteral("株式会社丸山工業%1").arg(i));
+            book.entries[i].setField(DialEntry::Phone, QStringLiteral("048-555-0100"));
+        }
+    });
+    window->setModified(true);
     QString target;
     QByteArray bytes; // what the writer would write
     std::function<void()> command;
     if (writer == QStringLiteral("save")) {
         target = disk + QStringLiteral("/book.xml");
-        window->Book.FileName = target;
-        bytes = encodeCp932(buildXmlPhoneBook(window->Book).text);
+        arrangeBook(window, [&](PhoneBook &book) { book.FileName = target; });
+        bytes = encodeCp932(buildXmlPhoneBook(window->book()).text);
         command = [&] { window->S1Click(); };
     } else if (writer == QStringLiteral("export")) {
         target = disk + QStringLiteral("/book.csv");
         choices.paths.enqueue(target);
-        bytes = encodeCp932(joinLines(CsvExport::lines(window->Book)));
+        bytes = encodeCp932(joinLines(CsvExport::lines(window->book())));
         command = [&] { window->csvC1Click(); };
     } else if (writer == QStringLiteral("report")) {
         target = disk + QStringLiteral("/report.txt");
         prompts.answerYes(); // the analysis may take a while
         window->ToolButton6Click();
         choices.paths.enqueue(target);
-        bytes = encodeCp932(window->FormAnalysis->report());
-        command = [&] { window->FormAnalysis->BtnSaveClick(); };
+        bytes = encodeCp932(partOf<TFormAnalysis>(window, "FormAnalysis")->report());
+        command = [&] { partOf<TFormAnalysis>(window, "FormAnalysis")->BtnSaveClick(); };
     } else {
         AppPaths::setExecutableFolder(disk);
         target = AppPaths::settingsFile();
@@ -306,7 +311,7 @@ void TestFaultInjection::fullDiskLosesNoFile()
     QStringList expectedFiles = QDir(disk).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
     expectedFiles << QStringLiteral("filler");
     expectedFiles.sort();
-    const PhoneBook book = window->Book;
+    const PhoneBook book = window->book();
     QVERIFY(mount.fill());
     prompts.clear();
 
@@ -319,7 +324,7 @@ void TestFaultInjection::fullDiskLosesNoFile()
     QCOMPARE(prompts.kinds().count(QStringLiteral("error")), 1);
     QCOMPARE(prompts.texts().last(), cannotCreate().arg(target) + QString::fromLocal8Bit(std::strerror(ENOSPC)));
     QVERIFY(!prompts.texts().contains(QStringLiteral("保存しました")));
-    QCOMPARE(difference(window->Book, book), QString());
+    QCOMPARE(difference(window->book(), book), QString());
     if (existing)
         QCOMPARE(readFileBytes(target), readFileBytes(fixture(QStringLiteral("filled_ZR410Pro.xml"))));
     QStringList files = QDir(disk).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
@@ -363,9 +368,9 @@ void TestFaultInjection::openDamaged()
     const QString good = files_ + QStringLiteral("/good.xml");
     QFile::copy(fixture(QStringLiteral("filled_LM630Pro.xml")), good);
     window->openPhoneBookFile(good);
-    window->Book.entries[3].setField(DialEntry::Name, QStringLiteral("編集中"));
-    window->markModified();
-    const PhoneBook before = window->Book;
+    arrangeBook(window, [&](PhoneBook &book) { book.entries[3].setField(DialEntry::Name, QStringLiteral("編集中")); });
+    window->setModified(true);
+    const PhoneBook before = window->book();
 
     const char *suffix = kind == Kind::Xml ? ".xml" : kind == Kind::Leg ? ".leg" : ".csv";
     const QString path = files_ + QStringLiteral("/damaged") + QLatin1StringView(suffix);
@@ -381,7 +386,7 @@ void TestFaultInjection::openDamaged()
     timer.start();
     bool ended = false;
     if (kind == Kind::ImportCsv)
-        ended = runGuarded([&] { window->FormInport->loadFile(path); });
+        ended = runGuarded([&] { partOf<TFormInport>(window, "FormInport")->loadFile(path); });
     else if (kind == Kind::LegacyCsv)
         ended = runGuarded([&] { window->openLegacyCsv(path); });
     else
@@ -401,7 +406,7 @@ void TestFaultInjection::openDamaged()
 
     if (kind == Kind::ImportCsv) {
         // Loading fills only the import window; the document is the import's to replace.
-        QCOMPARE(difference(window->Book, before), QString());
+        QCOMPARE(difference(window->book(), before), QString());
         if (damage == Damage::Empty) {
             QVERIFY(!ended);
             QCOMPARE(prompts.texts(),
@@ -412,12 +417,12 @@ void TestFaultInjection::openDamaged()
     if (!accepted) {
         QVERIFY(!prompts.texts().isEmpty());
         QVERIFY(!prompts.texts().last().trimmed().isEmpty());
-        QCOMPARE(difference(window->Book, before), QString());
-        QCOMPARE(window->StatusPanel0->text(), QStringLiteral("変更あり"));
+        QCOMPARE(difference(window->book(), before), QString());
+        QCOMPARE(partOf<QLabel>(window, "StatusPanel0")->text(), QStringLiteral("変更あり"));
         return;
     }
     QVERIFY(ended);
-    QCOMPARE(window->Book.FileName, path);
+    QCOMPARE(window->book().FileName, path);
     QVERIFY(prompts.texts().first().endsWith(QStringLiteral("件のデータが登録されています")));
     if (damage == Damage::Huge)
         QCOMPARE(prompts.texts().size(), 2);

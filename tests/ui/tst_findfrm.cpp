@@ -1,4 +1,5 @@
 #include "FakePrompts.h"
+#include "MainWindowParts.h"
 #include "formats/AppPaths.h"
 #include "ui/FindFrm.h"
 #include "ui/HelpTopics.h"
@@ -70,7 +71,7 @@ void tst_findfrm::init()
     form = std::make_unique<TFormMain>(splush.get(), QStringList());
     form->createOtherWindows();
     form->NewFlag = false;
-    find = form->FormFind;
+    find = partOf<TFormFind>(form, "FormFind");
     QVERIFY(find);
 }
 
@@ -122,7 +123,7 @@ void tst_findfrm::noKindChosen()
 
 void tst_findfrm::emptyTextKeepsResults()
 {
-    form->Book.entries[4].setField(DialEntry::Name, QStringLiteral("山田"));
+    arrangeBook(form, [&](PhoneBook &book) { book.entries[4].setField(DialEntry::Name, QStringLiteral("山田")); });
     FakePrompts prompts;
     search(1, QStringLiteral("山"));
     QCOMPARE(resultColumn(0), QStringList{QStringLiteral("0004")});
@@ -146,9 +147,11 @@ void tst_findfrm::allWithGroupListsEveryEntry()
 
 void tst_findfrm::nameWithGroupListsOnlyNames()
 {
-    form->Book.entries[8].setField(DialEntry::Name, QStringLiteral("グループ会社"));
-    form->Book.entries[8].setField(DialEntry::Kana, QStringLiteral("ｸﾞﾙｰﾌﾟ"));
-    form->Book.entries[8].setField(DialEntry::Phone, QStringLiteral("0311112222"));
+    arrangeBook(form,
+                [&](PhoneBook &book) { book.entries[8].setField(DialEntry::Name, QStringLiteral("グループ会社")); });
+    arrangeBook(form, [&](PhoneBook &book) { book.entries[8].setField(DialEntry::Kana, QStringLiteral("ｸﾞﾙｰﾌﾟ")); });
+    arrangeBook(form,
+                [&](PhoneBook &book) { book.entries[8].setField(DialEntry::Phone, QStringLiteral("0311112222")); });
     FakePrompts prompts;
     search(1, QStringLiteral("グループ"));
     QCOMPARE(find->ListView1->topLevelItemCount(), 1);
@@ -162,8 +165,8 @@ void tst_findfrm::nameWithGroupListsOnlyNames()
 
 void tst_findfrm::entryListedOnceUnderAll()
 {
-    form->Book.entries[5].setField(DialEntry::Name, QStringLiteral("東京"));
-    form->Book.entries[5].setField(DialEntry::Memo, QStringLiteral("東京本社"));
+    arrangeBook(form, [&](PhoneBook &book) { book.entries[5].setField(DialEntry::Name, QStringLiteral("東京")); });
+    arrangeBook(form, [&](PhoneBook &book) { book.entries[5].setField(DialEntry::Memo, QStringLiteral("東京本社")); });
     FakePrompts prompts;
     search(0, QStringLiteral("東京"));
     QCOMPARE(resultColumn(0), QStringList{QStringLiteral("0005")});
@@ -172,7 +175,7 @@ void tst_findfrm::entryListedOnceUnderAll()
 
 void tst_findfrm::noHitsMessageAfterStatus()
 {
-    form->Book.entries[0].setField(DialEntry::Name, QStringLiteral("山田"));
+    arrangeBook(form, [&](PhoneBook &book) { book.entries[0].setField(DialEntry::Name, QStringLiteral("山田")); });
     FakePrompts prompts;
     search(1, QStringLiteral("山"));
     QCOMPARE(find->ListView1->topLevelItemCount(), 1);
@@ -195,9 +198,9 @@ void tst_findfrm::noHitsMessageAfterStatus()
 
 void tst_findfrm::hitsInSortedOrderAndJump()
 {
-    form->Book.entries[0].setField(DialEntry::Name, QStringLiteral("ささき"));
-    form->Book.entries[1].setField(DialEntry::Name, QStringLiteral("あさだ"));
-    form->Book.entries[2].setField(DialEntry::Name, QStringLiteral("かさい"));
+    arrangeBook(form, [&](PhoneBook &book) { book.entries[0].setField(DialEntry::Name, QStringLiteral("ささき")); });
+    arrangeBook(form, [&](PhoneBook &book) { book.entries[1].setField(DialEntry::Name, QStringLiteral("あさだ")); });
+    arrangeBook(form, [&](PhoneBook &book) { book.entries[2].setField(DialEntry::Name, QStringLiteral("かさい")); });
     form->ListView1ColumnClick(1);
     FakePrompts prompts;
     search(1, QStringLiteral("さ"));
@@ -213,10 +216,10 @@ void tst_findfrm::hitsInSortedOrderAndJump()
     find->ListView1DblClick();
     QVERIFY(!find->isVisible());
     const int position = 3999 - 2;
-    QCOMPARE(form->Book.entries[position].No, QStringLiteral("0002"));
+    QCOMPARE(form->book().entries[position].No, QStringLiteral("0002"));
     QCOMPARE(form->selectedPositions(), QList<int>{position});
     QCOMPARE(form->focusedPosition(), position);
-    QCOMPARE(form->focusWidget(), static_cast<QWidget *>(form->ListView1));
+    QCOMPARE(form->focusWidget(), static_cast<QWidget *>(entryList(form)));
 }
 
 void tst_findfrm::jumpWithoutSelectionDoesNothing()
@@ -233,10 +236,10 @@ void tst_findfrm::jumpWithoutSelectionDoesNothing()
 
 void tst_findfrm::jumpMovesOnlyFirstSelection()
 {
-    form->Book.entries[50].setField(DialEntry::Name, QStringLiteral("目当て"));
-    QItemSelectionModel *model = form->ListView1->selectionModel();
+    arrangeBook(form, [&](PhoneBook &book) { book.entries[50].setField(DialEntry::Name, QStringLiteral("目当て")); });
+    QItemSelectionModel *model = entryList(form)->selectionModel();
     for (int p : {3, 40})
-        model->select(form->EntryModel->index(p, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        model->select(entryModel(form)->index(p, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     FakePrompts prompts;
     search(1, QStringLiteral("目当て"));
     find->ListView1->setCurrentItem(find->ListView1->topLevelItem(0));
@@ -247,7 +250,7 @@ void tst_findfrm::jumpMovesOnlyFirstSelection()
 
 void tst_findfrm::reopeningKeepsEverything()
 {
-    form->Book.entries[11].setField(DialEntry::Phone, QStringLiteral("0451234"));
+    arrangeBook(form, [&](PhoneBook &book) { book.entries[11].setField(DialEntry::Phone, QStringLiteral("0451234")); });
     FakePrompts prompts;
     QTimer::singleShot(0, find, [this] {
         search(3, QStringLiteral("045"));

@@ -1,4 +1,5 @@
 #include "FakePrompts.h"
+#include "MainWindowParts.h"
 #include "formats/AppPaths.h"
 #include "ui/GroupEditFrm.h"
 #include "ui/HelpTopics.h"
@@ -47,7 +48,7 @@ private slots:
 
 private:
     TFormGroupEdit *open(int group);
-    const GroupSetting &group(int g) const { return main->Book.groups[g]; }
+    const GroupSetting &group(int g) const { return main->book().groups[g]; }
 
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<FakePrompts> prompts;
@@ -74,15 +75,15 @@ void TestGroupEditFrm::cleanup()
 
 TFormGroupEdit *TestGroupEditFrm::open(int g)
 {
-    main->GroupList->selectionModel()->setCurrentIndex(main->GroupModel->index(g, 0),
+    groupList(main)->selectionModel()->setCurrentIndex(groupModel(main)->index(g, 0),
                                                        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    QTest::keyClick(main->GroupList, Qt::Key_Return); // the same as a double-click
-    return main->FormGroupEdit;
+    QTest::keyClick(groupList(main), Qt::Key_Return); // the same as a double-click
+    return partOf<TFormGroupEdit>(main, "FormGroupEdit");
 }
 
 void TestGroupEditFrm::startsWithItsDefaults()
 {
-    TFormGroupEdit *ed = main->FormGroupEdit;
+    TFormGroupEdit *ed = partOf<TFormGroupEdit>(main, "FormGroupEdit");
     QCOMPARE(ed->windowTitle(), QStringLiteral("グループ設定"));
     QCOMPARE(ed->NameEdit->text(), QStringLiteral("登録なし"));
     QCOMPARE(ed->RadioFaxItems->checkedId(), 1);
@@ -100,16 +101,18 @@ void TestGroupEditFrm::startsWithItsDefaults()
     QCOMPARE(ed->BitBtn1->toolTip(), QStringLiteral("グループ設定のヘルプを表示"));
     // OK before any opening writes nothing.
     ed->Button2Click();
-    QVERIFY(!main->Book.Modified);
+    QVERIFY(!main->book().Modified);
 }
 
 void TestGroupEditFrm::opensTheSelectedGroup()
 {
-    GroupSetting &g = main->Book.groups[3];
-    g.setField(GroupSetting::Name, QStringLiteral("営業"));
-    g.setField(GroupSetting::Ring, QStringLiteral("着信音Ｄ"));
-    g.setField(GroupSetting::Lamp, QStringLiteral("バイオレット"));
-    g.setField(GroupSetting::Callback, QStringLiteral("する"));
+    arrangeBook(main, [](PhoneBook &book) {
+        GroupSetting &g = book.groups[3];
+        g.setField(GroupSetting::Name, QStringLiteral("営業"));
+        g.setField(GroupSetting::Ring, QStringLiteral("着信音Ｄ"));
+        g.setField(GroupSetting::Lamp, QStringLiteral("バイオレット"));
+        g.setField(GroupSetting::Callback, QStringLiteral("する"));
+    });
     TFormGroupEdit *ed = open(3);
     QVERIFY(ed->isVisible());
     QCOMPARE(ed->windowTitle(), QStringLiteral("グループ３の設定"));
@@ -121,16 +124,16 @@ void TestGroupEditFrm::opensTheSelectedGroup()
     QCOMPARE(ed->focusWidget(), ed->NameEdit);
     ed->Button2Click();
     QVERIFY(ed->isHidden());
-    QVERIFY(!main->Book.Modified);
+    QVERIFY(!main->book().Modified);
     QCOMPARE(group(3).name(), QStringLiteral("営業"));
 }
 
 void TestGroupEditFrm::opensNothingWithoutSelection()
 {
-    main->GroupList->clearSelection();
+    groupList(main)->clearSelection();
     main->GroupListDblClick();
-    QVERIFY(main->FormGroupEdit->isHidden());
-    QCOMPARE(main->FormGroupEdit->shownGroup(), -1);
+    QVERIFY(partOf<TFormGroupEdit>(main, "FormGroupEdit")->isHidden());
+    QCOMPARE(partOf<TFormGroupEdit>(main, "FormGroupEdit")->shownGroup(), -1);
 }
 
 void TestGroupEditFrm::storesPlaceholderForEmptiedName_data()
@@ -146,13 +149,13 @@ void TestGroupEditFrm::storesPlaceholderForEmptiedName()
 {
     QFETCH(QString, stored);
     QFETCH(bool, changed);
-    main->Book.groups[2].setField(GroupSetting::Name, stored);
+    arrangeBook(main, [&](PhoneBook &book) { book.groups[2].setField(GroupSetting::Name, stored); });
     TFormGroupEdit *ed = open(2);
     ed->NameEdit->clear();
     ed->Button2Click();
     QCOMPARE(group(2).name(), QStringLiteral("登録なし"));
-    QCOMPARE(main->Book.Modified, changed);
-    QCOMPARE(main->StatusPanel0->text(), changed ? QStringLiteral("変更あり") : QString());
+    QCOMPARE(main->book().Modified, changed);
+    QCOMPARE(partOf<QLabel>(main, "StatusPanel0")->text(), changed ? QStringLiteral("変更あり") : QString());
 }
 
 void TestGroupEditFrm::limitsNameToTenCharacters()
@@ -199,18 +202,18 @@ void TestGroupEditFrm::checksTheName()
         QCOMPARE(ed->NameEdit->text(), name);
         QCOMPARE(ed->focusWidget(), ed->NameEdit);
         QCOMPARE(group(5).name(), QStringLiteral("登録なし"));
-        QVERIFY(!main->Book.Modified);
+        QVERIFY(!main->book().Modified);
     }
 }
 
 void TestGroupEditFrm::roundTripsFaxAndCallback()
 {
-    main->Book.groups[4].setField(GroupSetting::Fax, QStringLiteral("する"));
+    arrangeBook(main, [&](PhoneBook &book) { book.groups[4].setField(GroupSetting::Fax, QStringLiteral("する")); });
     TFormGroupEdit *ed = open(4);
     QCOMPARE(ed->RadioFaxItems->checkedId(), 0);
     QCOMPARE(ed->RadioCbItems->checkedId(), 1);
     ed->Button2Click();
-    QVERIFY(!main->Book.Modified);
+    QVERIFY(!main->book().Modified);
     QCOMPARE(group(4).fax(), QStringLiteral("する"));
 
     ed = open(4);
@@ -219,16 +222,16 @@ void TestGroupEditFrm::roundTripsFaxAndCallback()
     ed->Button2Click();
     QCOMPARE(group(4).fax(), QStringLiteral("しない"));
     QCOMPARE(group(4).callback(), QStringLiteral("する"));
-    QVERIFY(main->Book.Modified);
+    QVERIFY(main->book().Modified);
 
     // A flag that is neither text shows "しない" and is written back as such: a change.
     main->setModified(false);
-    main->Book.groups[6].setField(GroupSetting::Fax, QStringLiteral("1"));
+    arrangeBook(main, [&](PhoneBook &book) { book.groups[6].setField(GroupSetting::Fax, QStringLiteral("1")); });
     ed = open(6);
     QCOMPARE(ed->RadioFaxItems->checkedId(), 1);
     ed->Button2Click();
     QCOMPARE(group(6).fax(), QStringLiteral("しない"));
-    QVERIFY(main->Book.Modified);
+    QVERIFY(main->book().Modified);
 }
 
 void TestGroupEditFrm::showsFaxChoiceByModel_data()
@@ -258,23 +261,25 @@ void TestGroupEditFrm::showsFaxChoiceByModel()
 void TestGroupEditFrm::adjustsRingToneWithoutMarking()
 {
     main->setModel(ModelLM630Pro);
-    main->Book.groups[7].setField(GroupSetting::Ring, QStringLiteral("着信メロディ"));
+    arrangeBook(main,
+                [&](PhoneBook &book) { book.groups[7].setField(GroupSetting::Ring, QStringLiteral("着信メロディ")); });
     TFormGroupEdit *ed = open(7);
     QCOMPARE(ed->CbMelody->currentText(), QStringLiteral("保留メロディ２"));
     QCOMPARE(ed->OldGroupMelody, QStringLiteral("保留メロディ２"));
     ed->Button2Click();
     QCOMPARE(group(7).ring(), QStringLiteral("保留メロディ２"));
-    QVERIFY(!main->Book.Modified);
+    QVERIFY(!main->book().Modified);
 }
 
 void TestGroupEditFrm::writesLampNotInListAsEmpty()
 {
-    main->Book.groups[8].setField(GroupSetting::Lamp, QStringLiteral("ブラック"));
+    arrangeBook(main,
+                [&](PhoneBook &book) { book.groups[8].setField(GroupSetting::Lamp, QStringLiteral("ブラック")); });
     TFormGroupEdit *ed = open(8);
     QCOMPARE(ed->CbLamp->currentIndex(), -1);
     ed->Button2Click();
     QCOMPARE(group(8).lamp(), QString());
-    QVERIFY(main->Book.Modified);
+    QVERIFY(main->book().Modified);
 }
 
 void TestGroupEditFrm::cancelAndEscapeLeaveTheGroup()
@@ -293,14 +298,14 @@ void TestGroupEditFrm::cancelAndEscapeLeaveTheGroup()
     QTest::keyClick(ed->NameEdit, Qt::Key_Escape);
     QVERIFY(ed->isHidden());
     QCOMPARE(group(9), before);
-    QVERIFY(!main->Book.Modified);
+    QVERIFY(!main->book().Modified);
 }
 
 void TestGroupEditFrm::writesIntoShownGroupAfterOtherRowSelected()
 {
     TFormGroupEdit *ed = open(1);
     ed->NameEdit->setText(QStringLiteral("技術"));
-    main->GroupList->selectionModel()->setCurrentIndex(main->GroupModel->index(2, 0),
+    groupList(main)->selectionModel()->setCurrentIndex(groupModel(main)->index(2, 0),
                                                        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     ed->Button2Click();
     QCOMPARE(group(1).name(), QStringLiteral("技術"));
@@ -315,11 +320,11 @@ void TestGroupEditFrm::modelChangeClosesWithoutWriting()
     QVERIFY(old.isNull() || old->isHidden());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(old.isNull());
-    QVERIFY(main->FormGroupEdit->isHidden());
-    QCOMPARE(main->FormGroupEdit->windowTitle(), QStringLiteral("グループ設定"));
-    QVERIFY(main->FormGroupEdit->RadioFax->isHidden());
+    QVERIFY(partOf<TFormGroupEdit>(main, "FormGroupEdit")->isHidden());
+    QCOMPARE(partOf<TFormGroupEdit>(main, "FormGroupEdit")->windowTitle(), QStringLiteral("グループ設定"));
+    QVERIFY(partOf<TFormGroupEdit>(main, "FormGroupEdit")->RadioFax->isHidden());
     QCOMPARE(group(2).name(), QStringLiteral("登録なし"));
-    QVERIFY(!main->Book.Modified);
+    QVERIFY(!main->book().Modified);
 }
 
 void TestGroupEditFrm::helpShowsTopic23()

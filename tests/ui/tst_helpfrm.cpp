@@ -1,4 +1,5 @@
 #include "FakePrompts.h"
+#include "MainWindowParts.h"
 #include "TestPaths.h"
 #include "formats/AppPaths.h"
 #include "formats/HelpData.h"
@@ -8,6 +9,7 @@
 #include "ui/HelpFrm.h"
 #include "ui/HelpTopics.h"
 #include "ui/MainFrm.h"
+#include "ui/VerFrm.h"
 
 #include <QDialog>
 #include <QDir>
@@ -211,15 +213,15 @@ private slots:
         writeUtf8(treePath(), QStringLiteral("A\r\nB\r\n"));
         TFormMain main(nullptr, {});
         main.createOtherWindows();
-        QVERIFY(main.FormHelp);
-        QVERIFY(main.VerForm);
-        QVERIFY(!main.FormHelp->isVisible());
+        QVERIFY(partOf<TFormHelp>(&main, "FormHelp"));
+        QVERIFY(partOf<TVerForm>(&main, "VerForm"));
+        QVERIFY(!partOf<TFormHelp>(&main, "FormHelp")->isVisible());
         showHelpTopic(1);
-        QCOMPARE(main.FormHelp->currentTopic(), 1);
-        main.FormHelp->hide();
+        QCOMPARE(partOf<TFormHelp>(&main, "FormHelp")->currentTopic(), 1);
+        partOf<TFormHelp>(&main, "FormHelp")->hide();
         main.H2Click();
-        QVERIFY(main.FormHelp->isVisible());
-        QCOMPARE(main.FormHelp->currentTopic(), 1);
+        QVERIFY(partOf<TFormHelp>(&main, "FormHelp")->isVisible());
+        QCOMPARE(partOf<TFormHelp>(&main, "FormHelp")->currentTopic(), 1);
         main.setModified(false);
     }
 
@@ -242,19 +244,20 @@ private slots:
                 QFile::copy(binDir() + QStringLiteral("/data/") + name, dir->filePath(QStringLiteral("data/") + name)));
         TFormMain main(nullptr, {});
         main.createOtherWindows();
-        QToolButton *button =
-            dialog == QStringLiteral("FormEdit") ? main.FormEdit->BitBtn1 : main.FormGroupEdit->BitBtn1;
-        QVERIFY(!main.FormHelp->isVisible());
+        QToolButton *button = dialog == QStringLiteral("FormEdit")
+                                  ? partOf<TFormEdit>(&main, "FormEdit")->BitBtn1
+                                  : partOf<TFormGroupEdit>(&main, "FormGroupEdit")->BitBtn1;
+        QVERIFY(!partOf<TFormHelp>(&main, "FormHelp")->isVisible());
         button->click();
-        QVERIFY(main.FormHelp->isVisible());
-        QCOMPARE(main.FormHelp->currentTopic(), topic);
-        QCOMPARE(main.FormHelp->topicTitle(topic), title);
-        QVERIFY(!main.FormHelp->Memo1->toPlainText().isEmpty());
+        QVERIFY(partOf<TFormHelp>(&main, "FormHelp")->isVisible());
+        QCOMPARE(partOf<TFormHelp>(&main, "FormHelp")->currentTopic(), topic);
+        QCOMPARE(partOf<TFormHelp>(&main, "FormHelp")->topicTitle(topic), title);
+        QVERIFY(!partOf<TFormHelp>(&main, "FormHelp")->Memo1->toPlainText().isEmpty());
         // From the other topic back: the open window stays and its selection moves.
         showHelpTopic(0);
         button->click();
-        QVERIFY(main.FormHelp->isVisible());
-        QCOMPARE(main.FormHelp->currentTopic(), topic);
+        QVERIFY(partOf<TFormHelp>(&main, "FormHelp")->isVisible());
+        QCOMPARE(partOf<TFormHelp>(&main, "FormHelp")->currentTopic(), topic);
     }
 
     // The help data installed beside the executable.

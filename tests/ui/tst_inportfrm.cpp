@@ -1,4 +1,5 @@
 #include "FakePrompts.h"
+#include "MainWindowParts.h"
 #include "core/DalvinoError.h"
 #include "formats/AppPaths.h"
 #include "formats/TextFile.h"
@@ -73,7 +74,7 @@ void TestInportFrm::init()
     splush_ = new TFormSplush;
     main_ = new TFormMain(splush_, {});
     main_->createOtherWindows();
-    form_ = main_->FormInport;
+    form_ = partOf<TFormInport>(main_, "FormInport");
     QVERIFY(form_);
 }
 
@@ -301,8 +302,8 @@ void TestInportFrm::validationInOrder()
     for (int i = 1; i <= 4001; ++i)
         bytes += "n" + QByteArray::number(i) + ",k,1\r\n";
     form_->loadFile(writeFile("rows.csv", bytes));
-    main_->Book.entries[0].setField(DialEntry::Name, QStringLiteral("元"));
-    const PhoneBook before = main_->Book;
+    arrangeBook(main_, [&](PhoneBook &book) { book.entries[0].setField(DialEntry::Name, QStringLiteral("元")); });
+    const PhoneBook before = main_->book();
 
     form_->Button2Click();
     selectRow(1);
@@ -320,7 +321,7 @@ void TestInportFrm::validationInOrder()
     QCOMPARE(prompts_->texts(), (QStringList{RowsNotSet, TooMany, Fields, Fields, Fields}));
     QCOMPARE(prompts_->kinds().count(QStringLiteral("information")), 5);
     // Everything stays as it was, the choices included.
-    QCOMPARE(main_->Book.entries, before.entries);
+    QCOMPARE(main_->book().entries, before.entries);
     QCOMPARE(form_->ComboBox1->currentIndex(), 0);
     QCOMPARE(form_->SpinEdit1->value(), 2);
     QCOMPARE(form_->result(), int(QDialog::Rejected));
@@ -332,8 +333,8 @@ void TestInportFrm::importBuildsNewPhoneBook()
         "a.csv",
         encodeCp932(QStringLiteral("名前,カナ,電話,グループ,着信音,メモ\r\n山田,やまだ,(03)1234-5678,3,2,ﾒﾓ\r\n"
                                    "\r\n鈴木,すずき,03(1234)5678,10,A,\r\n佐藤,さとう,０３ー１２３４,x,I\r\n"))));
-    main_->Book.entries[3000].setField(DialEntry::Name, QStringLiteral("古い"));
-    main_->Book.FileName = QStringLiteral("/tmp/old.leg");
+    arrangeBook(main_, [&](PhoneBook &book) { book.entries[3000].setField(DialEntry::Name, QStringLiteral("古い")); });
+    arrangeBook(main_, [&](PhoneBook &book) { book.FileName = QStringLiteral("/tmp/old.leg"); });
     main_->setWriteMode(1);
     main_->setModified(false);
     const int model = main_->model();
@@ -345,13 +346,13 @@ void TestInportFrm::importBuildsNewPhoneBook()
     form_->Button3Click();
     selectRow(4);
     form_->Button4Click();
-    main_->FormEdit->show(); // the import fills the document in place: the editors close first
+    partOf<TFormEdit>(main_, "FormEdit")->show(); // the import fills the document in place: the editors close first
     form_->Button2Click();
 
     QVERIFY(prompts_->shown.isEmpty());
-    QVERIFY(main_->FormEdit->isHidden());
+    QVERIFY(partOf<TFormEdit>(main_, "FormEdit")->isHidden());
     QCOMPARE(form_->result(), int(QDialog::Accepted));
-    const PhoneBook &book = main_->Book;
+    const PhoneBook &book = main_->book();
     QCOMPARE(book.entries[0].name(), QStringLiteral("山田"));
     QCOMPARE(book.entries[0].kana(), QStringLiteral("ﾔﾏﾀﾞ"));
     QCOMPARE(book.entries[0].phone(), QStringLiteral("03-1234-5678"));
@@ -365,12 +366,12 @@ void TestInportFrm::importBuildsNewPhoneBook()
     QVERIFY(!book.entries[3].isRegistered());
     QVERIFY(!book.entries[3000].isRegistered());
     QVERIFY(book.Modified);
-    QCOMPARE(main_->StatusPanel0->text(), QStringLiteral("変更あり"));
+    QCOMPARE(partOf<QLabel>(main_, "StatusPanel0")->text(), QStringLiteral("変更あり"));
     QCOMPARE(book.FileName, QStringLiteral("無題"));
     QCOMPARE(main_->windowTitle(), QStringLiteral("Dalvino - [無題]"));
     QCOMPARE(main_->model(), model);
     QCOMPARE(main_->writeMode(), 1);
-    QCOMPARE(main_->EntryModel->index(0, 1).data().toString(), QStringLiteral("山田"));
+    QCOMPARE(entryModel(main_)->index(0, 1).data().toString(), QStringLiteral("山田"));
     QVERIFY(splush_->isHidden());
 }
 
@@ -385,20 +386,20 @@ void TestInportFrm::rowBeyondTheFileStopsTheImport()
     form_->Button2Click();
     QCOMPARE(prompts_->texts(),
              QStringList{QStringLiteral("予期しないデータ形式のフィールドを発見したので処理を中断します")});
-    QCOMPARE(main_->Book.entries[1].name(), QStringLiteral("ｃ"));
-    QVERIFY(main_->Book.Modified);
+    QCOMPARE(main_->book().entries[1].name(), QStringLiteral("ｃ"));
+    QVERIFY(main_->book().Modified);
     QCOMPARE(form_->result(), int(QDialog::Accepted));
 }
 
 void TestInportFrm::cancelLeavesThePhoneBook()
 {
     form_->loadFile(writeFile("a.csv", "a,b\r\n"));
-    main_->Book.entries[0].setField(DialEntry::Name, QStringLiteral("元"));
+    arrangeBook(main_, [&](PhoneBook &book) { book.entries[0].setField(DialEntry::Name, QStringLiteral("元")); });
     main_->setModified(false);
     form_->Button1Click();
     QCOMPARE(form_->result(), int(QDialog::Rejected));
-    QCOMPARE(main_->Book.entries[0].name(), QStringLiteral("元"));
-    QVERIFY(!main_->Book.Modified);
+    QCOMPARE(main_->book().entries[0].name(), QStringLiteral("元"));
+    QVERIFY(!main_->book().Modified);
 }
 
 void TestInportFrm::helpButtonOpensTopic24()
@@ -413,14 +414,14 @@ void TestInportFrm::helpButtonOpensTopic24()
 void TestInportFrm::i1ClickCancelled()
 {
     files_->paths.enqueue(QString());
-    main_->Book.entries[0].setField(DialEntry::Name, QStringLiteral("元"));
+    arrangeBook(main_, [&](PhoneBook &book) { book.entries[0].setField(DialEntry::Name, QStringLiteral("元")); });
     main_->I1Click();
     QCOMPARE(files_->requests.size(), 1);
     QCOMPARE(files_->requests[0].purpose, QStringLiteral("import"));
     QCOMPARE(files_->requests[0].caption, QStringLiteral("CSVファイルのインポート"));
     QCOMPARE(files_->requests[0].filter, QStringLiteral("csvファイル|*.csv"));
     QVERIFY(form_->isHidden());
-    QCOMPARE(main_->Book.entries[0].name(), QStringLiteral("元"));
+    QCOMPARE(main_->book().entries[0].name(), QStringLiteral("元"));
 }
 
 void TestInportFrm::i1ClickShowsTheWindow()
@@ -438,10 +439,10 @@ void TestInportFrm::i1ClickShowsTheWindow()
     main_->I1Click();
     QVERIFY(shown);
     QVERIFY(form_->isHidden());
-    QCOMPARE(main_->Book.entries[1].name(), QStringLiteral("鈴木"));
-    QCOMPARE(main_->Book.entries[1].kana(), QString());
-    QCOMPARE(main_->Book.entries[1].phone(), QStringLiteral("04"));
-    QVERIFY(main_->Book.Modified);
+    QCOMPARE(main_->book().entries[1].name(), QStringLiteral("鈴木"));
+    QCOMPARE(main_->book().entries[1].kana(), QString());
+    QCOMPARE(main_->book().entries[1].phone(), QStringLiteral("04"));
+    QVERIFY(main_->book().Modified);
 }
 
 QTEST_MAIN(TestInportFrm)

@@ -1,4 +1,5 @@
 #include "FakePrompts.h"
+#include "MainWindowParts.h"
 #include "TestPaths.h"
 
 #include "formats/AppPaths.h"
@@ -98,14 +99,14 @@ void TestMainFrm::startWithoutSettings()
     QCOMPARE(w->windowTitle(), QStringLiteral("Dalvino - [無題]"));
     QCOMPARE(w->deviceType(), 0);
     QCOMPARE(w->pos(), QPoint(239, 115));
-    QCOMPARE(w->EntryModel->rowCount(), 4000);
-    QCOMPARE(w->GroupModel->rowCount(), 10);
-    QCOMPARE(w->EntryModel->index(3999, 0).data().toString(), QStringLiteral("3999"));
-    QCOMPARE(w->EntryModel->index(0, 4).data().toString(), QStringLiteral("グループ０"));
-    QCOMPARE(w->GroupModel->index(9, 0).data().toString(), QStringLiteral("グループ９"));
-    QCOMPARE(w->GroupModel->headerData(5, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("ｺｰﾙﾊﾞｯｸ指定"));
-    QVERIFY(w->StatusPanel0->text().isEmpty());
-    QVERIFY(!w->Book.Modified);
+    QCOMPARE(entryModel(w)->rowCount(), 4000);
+    QCOMPARE(groupModel(w)->rowCount(), 10);
+    QCOMPARE(entryModel(w)->index(3999, 0).data().toString(), QStringLiteral("3999"));
+    QCOMPARE(entryModel(w)->index(0, 4).data().toString(), QStringLiteral("グループ０"));
+    QCOMPARE(groupModel(w)->index(9, 0).data().toString(), QStringLiteral("グループ９"));
+    QCOMPARE(groupModel(w)->headerData(5, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("ｺｰﾙﾊﾞｯｸ指定"));
+    QVERIFY(partOf<QLabel>(w, "StatusPanel0")->text().isEmpty());
+    QVERIFY(!w->book().Modified);
     QVERIFY(w->NewFlag);
     w->FormActivate();
     QVERIFY(!w->NewFlag);
@@ -121,18 +122,18 @@ void TestMainFrm::startWithSettings_data()
     QTest::addColumn<int>("model");
     QTest::addColumn<QPoint>("position");
 
-    QTest::newRow("maximized") << "[Setting]\nWindowState=wsMaximized\nDeviceType=0\nTop=5\n" << true << -1
-                               << int(ModelLM630Pro) << QPoint();
-    QTest::newRow("maximized is case-sensitive") << "[Setting]\nWindowState=WSMAXIMIZED\nDeviceType=1\n" << false
-                                                 << 1 << int(ModelLM630Pro) << QPoint(239, 115);
-    QTest::newRow("device type 1") << "[Setting]\nWindowState=wsNormal\nTop=20\nLeft=30\nDeviceType=1\n" << false
-                                   << 1 << int(ModelLM630Pro) << QPoint(30, 20);
-    QTest::newRow("device type -1") << "[Setting]\nDeviceType=-1\n" << false << -1 << int(ModelLM630Pro)
-                                    << QPoint(239, 115);
-    QTest::newRow("garbage values") << "[Setting]\nTop=abc\nLeft=1e3\nWidth=\nDeviceType=x\n" << false << 0
-                                    << int(ModelLM630Std) << QPoint(239, 115);
-    QTest::newRow("off every screen") << "[Setting]\nTop=-30000\nLeft=50000\nDeviceType=0\n" << false << 0
-                                      << int(ModelLM630Std) << QPoint(-1, -1);
+    QTest::newRow("maximized") << "[Setting]\nWindowState=wsMaximized\nDeviceType=0\nTop=5\n"
+                               << true << -1 << int(ModelLM630Pro) << QPoint();
+    QTest::newRow("maximized is case-sensitive") << "[Setting]\nWindowState=WSMAXIMIZED\nDeviceType=1\n"
+                                                 << false << 1 << int(ModelLM630Pro) << QPoint(239, 115);
+    QTest::newRow("device type 1") << "[Setting]\nWindowState=wsNormal\nTop=20\nLeft=30\nDeviceType=1\n"
+                                   << false << 1 << int(ModelLM630Pro) << QPoint(30, 20);
+    QTest::newRow("device type -1") << "[Setting]\nDeviceType=-1\n"
+                                    << false << -1 << int(ModelLM630Pro) << QPoint(239, 115);
+    QTest::newRow("garbage values") << "[Setting]\nTop=abc\nLeft=1e3\nWidth=\nDeviceType=x\n"
+                                    << false << 0 << int(ModelLM630Std) << QPoint(239, 115);
+    QTest::newRow("off every screen") << "[Setting]\nTop=-30000\nLeft=50000\nDeviceType=0\n"
+                                      << false << 0 << int(ModelLM630Std) << QPoint(-1, -1);
 }
 
 void TestMainFrm::startWithSettings()
@@ -194,8 +195,10 @@ void TestMainFrm::modelChoiceAndPopupCaptions()
     w->FormActivate();
     auto captions = [&] {
         QStringList list;
-        for (int i = 9; i < 13; ++i)
-            list << (w->RingItems[i]->isVisible() ? w->RingItems[i]->text() : QStringLiteral("(hidden)"));
+        for (int i = 9; i < 13; ++i) {
+            const QAction *item = partOf<QAction>(w, qPrintable(QStringLiteral("RingItem%1").arg(i)));
+            list << (item->isVisible() ? item->text() : QStringLiteral("(hidden)"));
+        }
         return list;
     };
     const QStringList longCaptions = {"保留メロディ１", "保留メロディ２", "着信メロディ１", "着信メロディ２"};
@@ -205,7 +208,7 @@ void TestMainFrm::modelChoiceAndPopupCaptions()
     QCOMPARE(w->model(), int(ModelLM630Pro));
     w->setDeviceType(0);
     QCOMPARE(w->model(), int(ModelLM630Std));
-    QVERIFY(!w->Book.Modified);
+    QVERIFY(!w->book().Modified);
     QCOMPARE(captions(), longCaptions);
 
     w->setModel(ModelMorvel);
@@ -214,39 +217,39 @@ void TestMainFrm::modelChoiceAndPopupCaptions()
     QCOMPARE(captions(), (QStringList{"保留メロディ", "着信メロディ", "(hidden)", "(hidden)"}));
     w->setModel(ModelKN820Pro);
     QCOMPARE(captions(), longCaptions);
-    QVERIFY(!w->Book.Modified);
+    QVERIFY(!w->book().Modified);
 }
 
 void TestMainFrm::customerFieldsMarkModified()
 {
     auto w = start();
-    w->UserName->setText(QStringLiteral("株式会社山田"));
-    QVERIFY(w->Book.Modified);
-    QCOMPARE(w->StatusPanel0->text(), QStringLiteral("変更あり"));
-    QCOMPARE(w->Book.UserName, QStringLiteral("株式会社山田"));
+    partOf<QLineEdit>(w, "UserName")->setText(QStringLiteral("株式会社山田"));
+    QVERIFY(w->book().Modified);
+    QCOMPARE(partOf<QLabel>(w, "StatusPanel0")->text(), QStringLiteral("変更あり"));
+    QCOMPARE(w->book().UserName, QStringLiteral("株式会社山田"));
     w->setModified(false);
-    w->UserNo->setText(QStringLiteral("03-1234"));
-    QVERIFY(w->Book.Modified);
-    QCOMPARE(w->Book.UserNo, QStringLiteral("03-1234"));
+    partOf<QLineEdit>(w, "UserNo")->setText(QStringLiteral("03-1234"));
+    QVERIFY(w->book().Modified);
+    QCOMPARE(w->book().UserNo, QStringLiteral("03-1234"));
 }
 
 void TestMainFrm::committedBookKeepsItsModifiedFlag()
 {
     auto w = start();
-    w->UserName->setText(QStringLiteral("前の顧客"));
+    partOf<QLineEdit>(w, "UserName")->setText(QStringLiteral("前の顧客"));
     PhoneBook read;
     read.FileName = QStringLiteral("/tmp/read.xml");
     read.entries[2].setField(DialEntry::Name, QStringLiteral("山田"));
     read.Modified = false;
-    w->commitPhoneBook(PhoneBook(read)); // emptying the customer box must not count as an edit
-    QVERIFY(!w->Book.Modified);
-    QVERIFY(w->StatusPanel0->text().isEmpty());
-    QVERIFY(w->UserName->text().isEmpty());
+    w->commitPhoneBook(PhoneBook(read), w->model()); // emptying the customer box must not count as an edit
+    QVERIFY(!w->book().Modified);
+    QVERIFY(partOf<QLabel>(w, "StatusPanel0")->text().isEmpty());
+    QVERIFY(partOf<QLineEdit>(w, "UserName")->text().isEmpty());
     QCOMPARE(w->windowTitle(), QStringLiteral("Dalvino - [/tmp/read.xml]"));
-    QCOMPARE(w->EntryModel->index(2, 1).data().toString(), QStringLiteral("山田"));
+    QCOMPARE(entryModel(w)->index(2, 1).data().toString(), QStringLiteral("山田"));
     read.Modified = true;
-    w->commitPhoneBook(std::move(read));
-    QCOMPARE(w->StatusPanel0->text(), QStringLiteral("変更あり"));
+    w->commitPhoneBook(std::move(read), w->model());
+    QCOMPARE(partOf<QLabel>(w, "StatusPanel0")->text(), QStringLiteral("変更あり"));
 }
 
 void TestMainFrm::newCommand_data()
@@ -271,9 +274,9 @@ void TestMainFrm::newCommand()
     QFETCH(int, questions);
 
     auto w = start();
-    w->Book.entries[3].setField(DialEntry::Name, QStringLiteral("山田"));
-    w->Book.MACAddress = QStringLiteral("00AABBCCDDEE");
-    w->UserName->setText(QStringLiteral("顧客"));
+    arrangeBook(w, [&](PhoneBook &book) { book.entries[3].setField(DialEntry::Name, QStringLiteral("山田")); });
+    arrangeBook(w, [&](PhoneBook &book) { book.MACAddress = QStringLiteral("00AABBCCDDEE"); });
+    partOf<QLineEdit>(w, "UserName")->setText(QStringLiteral("顧客"));
     w->setModified(modified);
     FakePrompts prompts;
     FakeFileChoices files; // the name chooser of the untitled document is dismissed
@@ -287,18 +290,18 @@ void TestMainFrm::newCommand()
     if (questions > 1)
         QCOMPARE(prompts.shown.at(1).text, QStringLiteral("[無題]は変更されています。保存しますか？"));
     QCOMPARE(prompts.unexpected, 0);
-    QCOMPARE(w->Book.entries[3].name().isEmpty(), cleared);
-    QCOMPARE(w->UserName->text().isEmpty(), cleared);
+    QCOMPARE(w->book().entries[3].name().isEmpty(), cleared);
+    QCOMPARE(partOf<QLineEdit>(w, "UserName")->text().isEmpty(), cleared);
     if (cleared) {
-        QVERIFY(!w->Book.Modified);
-        QVERIFY(w->StatusPanel0->text().isEmpty());
-        QCOMPARE(w->Book.MACAddress, QStringLiteral("000000000000"));
+        QVERIFY(!w->book().Modified);
+        QVERIFY(partOf<QLabel>(w, "StatusPanel0")->text().isEmpty());
+        QCOMPARE(w->book().MACAddress, QStringLiteral("000000000000"));
         QCOMPARE(w->focusedPosition(), 0);
         QCOMPARE(splush_->Label1->text(), QStringLiteral("初期化中..."));
         QVERIFY(!splush_->isVisible());
     } else {
-        QCOMPARE(w->Book.Modified, modified);
-        QCOMPARE(w->Book.MACAddress, QStringLiteral("00AABBCCDDEE"));
+        QCOMPARE(w->book().Modified, modified);
+        QCOMPARE(w->book().MACAddress, QStringLiteral("00AABBCCDDEE"));
     }
 }
 
@@ -330,7 +333,7 @@ void TestMainFrm::closeQuestion()
     QCOMPARE(w->FormCloseQuery(), closes);
     QCOMPARE(prompts.unexpected, 0);
     QCOMPARE(prompts.shown.size(), answers.size());
-    QCOMPARE(w->Book.Modified, modified);
+    QCOMPARE(w->book().Modified, modified);
     // The settings are written whether or not the window closes.
     QCOMPARE(settings().readString("Setting", "WindowState"), QStringLiteral("wsNormal"));
 }
@@ -339,17 +342,17 @@ void TestMainFrm::enterWithoutSelection()
 {
     auto w = start();
     FakePrompts prompts;
-    w->ListView1->clearSelection();
+    entryList(w)->clearSelection();
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    w->GroupList->clearSelection();
-    QVERIFY(!w->FormKeyDown(w->ListView1, &enter));
-    QVERIFY(!w->FormKeyDown(w->GroupList, &enter));
+    groupList(w)->clearSelection();
+    QVERIFY(!w->FormKeyDown(entryList(w), &enter));
+    QVERIFY(!w->FormKeyDown(groupList(w), &enter));
     QVERIFY(prompts.shown.isEmpty());
     w->selectPosition(5);
-    QVERIFY(w->FormKeyDown(w->ListView1, &enter));
-    QVERIFY(!w->FormKeyDown(w->GroupList, &enter));
+    QVERIFY(w->FormKeyDown(entryList(w), &enter));
+    QVERIFY(!w->FormKeyDown(groupList(w), &enter));
     QKeyEvent other(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
-    QVERIFY(!w->FormKeyDown(w->ListView1, &other));
+    QVERIFY(!w->FormKeyDown(entryList(w), &other));
 }
 
 void TestMainFrm::commandLineFileIsRemembered()
@@ -372,12 +375,12 @@ void TestMainFrm::commandLineFileOpensOnceShown()
     QVERIFY(w->DropFlag); // opened after the window is on screen, not inside the show
     QTRY_VERIFY(!w->DropFlag);
     QVERIFY(prompts.texts().constLast().endsWith(QStringLiteral("件のデータが登録されています")));
-    QVERIFY(!w->Book.Modified);
+    QVERIFY(!w->book().Modified);
     // The first activation comes after the read and replaces the file's model.
     w->FormActivate();
     QVERIFY(!w->NewFlag);
     QCOMPARE(w->model(), int(ModelLM630Pro));
-    QCOMPARE(w->Book.SyubetuFlag, int(ModelZR410Std));
+    QCOMPARE(w->book().SyubetuFlag, int(ModelZR410Std));
 }
 
 void TestMainFrm::gaugePercentages_data()
@@ -469,23 +472,23 @@ void TestMainFrm::groupAreaGivesTheListRoomAndKeepsTheSplit()
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     // The entry list above, the group area below.
     auto *split = w->findChild<QSplitter *>();
-    QCOMPARE(split->widget(0), w->ListView1);
+    QCOMPARE(split->widget(0), entryList(w));
     const QWidget *groupArea = split->widget(1);
     // At first the group area shows all ten groups.
-    const QRect lastGroup = w->GroupList->visualRect(w->GroupModel->index(PhoneBook::GroupCount - 1, 0));
-    QVERIFY(w->GroupList->viewport()->rect().contains(lastGroup));
+    const QRect lastGroup = groupList(w)->visualRect(groupModel(w)->index(PhoneBook::GroupCount - 1, 0));
+    QVERIFY(groupList(w)->viewport()->rect().contains(lastGroup));
 
     // The user drags the split as far down as it goes: the list gets the room, five rows
     // at least.
-    const int listBefore = w->ListView1->height();
+    const int listBefore = entryList(w)->height();
     const int groupsBefore = groupArea->height();
     const QList<int> sizes = split->sizes();
     split->setSizes({sizes[0] + sizes[1], 0});
     const int dragged = groupArea->height();
     QVERIFY(dragged > 0);
-    QVERIFY2(groupsBefore - dragged >= 5 * w->ListView1->verticalHeader()->defaultSectionSize(),
+    QVERIFY2(groupsBefore - dragged >= 5 * entryList(w)->verticalHeader()->defaultSectionSize(),
              qPrintable(QStringLiteral("%1 of %2").arg(dragged).arg(groupsBefore)));
-    QCOMPARE(w->ListView1->height(), listBefore + groupsBefore - dragged);
+    QCOMPARE(entryList(w)->height(), listBefore + groupsBefore - dragged);
 
     FakePrompts prompts;
     QVERIFY(w->FormCloseQuery());

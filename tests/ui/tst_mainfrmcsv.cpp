@@ -1,4 +1,5 @@
 #include "FakePrompts.h"
+#include "MainWindowParts.h"
 #include "core/DeviceModel.h"
 #include "formats/AppPaths.h"
 #include "formats/TextFile.h"
@@ -83,9 +84,10 @@ void TestMainFrmCsv::cleanup()
 
 void TestMainFrmCsv::fillDocument()
 {
-    main_->Book.entries[5].setField(DialEntry::Name, QStringLiteral("残す"));
-    main_->Book.FileName = QStringLiteral("/work/book.leg");
-    main_->updateCaption();
+    arrangeBook(main_, [](PhoneBook &book) {
+        book.entries[5].setField(DialEntry::Name, QStringLiteral("残す"));
+        book.FileName = QStringLiteral("/work/book.leg");
+    });
     main_->setModified(true);
 }
 
@@ -103,9 +105,11 @@ void TestMainFrmCsv::exportCancelled()
 void TestMainFrmCsv::exportWritesTheList()
 {
     fillDocument();
-    main_->Book.entries[0].setField(DialEntry::Phone, QStringLiteral("09"));
-    main_->Book.entries[1].setField(DialEntry::Phone, QStringLiteral("01"));
-    std::swap(main_->Book.entries[0], main_->Book.entries[1]);
+    arrangeBook(main_, [](PhoneBook &book) {
+        book.entries[0].setField(DialEntry::Phone, QStringLiteral("09"));
+        book.entries[1].setField(DialEntry::Phone, QStringLiteral("01"));
+        std::swap(book.entries[0], book.entries[1]);
+    });
     files_->paths.enqueue(path(QStringLiteral("data.csv")));
     main_->csvC1Click();
     QCOMPARE(prompts_->texts(), QStringList{QStringLiteral("［data.csv］を保存しました")});
@@ -115,15 +119,15 @@ void TestMainFrmCsv::exportWritesTheList()
     QCOMPARE(lines.at(1), QStringLiteral("0001,,,01,グループ０,設定なし,01,0,"));
     QCOMPARE(lines.at(6), QStringLiteral("0005,残す,,,グループ０,設定なし,01,0,"));
     // The export is no save: the document keeps its name and its modified flag.
-    QCOMPARE(main_->Book.FileName, QStringLiteral("/work/book.leg"));
-    QVERIFY(main_->Book.Modified);
-    QCOMPARE(main_->StatusPanel0->text(), QStringLiteral("変更あり"));
+    QCOMPARE(main_->book().FileName, QStringLiteral("/work/book.leg"));
+    QVERIFY(main_->book().Modified);
+    QCOMPARE(partOf<QLabel>(main_, "StatusPanel0")->text(), QStringLiteral("変更あり"));
 }
 
 // Characters code page 932 lacks are named before the file is written, then written as "?".
 void TestMainFrmCsv::exportNamesLostCharacters()
 {
-    main_->Book.entries[7].setField(DialEntry::Memo, QStringLiteral("𠮷田"));
+    arrangeBook(main_, [&](PhoneBook &book) { book.entries[7].setField(DialEntry::Memo, QStringLiteral("𠮷田")); });
     files_->paths.enqueue(path(QStringLiteral("lost.csv")));
     main_->csvC1Click();
     QCOMPARE(prompts_->texts(), (QStringList{QStringLiteral("Shift-JISにない文字を含むデータが1件あります（短縮番号 "
@@ -145,7 +149,7 @@ void TestMainFrmCsv::exportThroughTheChooser()
 {
     // The program's own chooser answers the export: a typed report.txt becomes report.csv.
     FileChoices::install(nullptr);
-    TFormCsvSaveDialog *chooser = main_->CsvSaveDialog;
+    TFormCsvSaveDialog *chooser = partOf<TFormCsvSaveDialog>(main_, "FormCsvSaveDialog");
     QVERIFY(chooser);
     QString caption, filter;
     QTimer::singleShot(0, chooser, [&] {
@@ -172,18 +176,18 @@ void TestMainFrmCsv::legacyRead()
                           QStringLiteral("1,01,0,4,5,鈴木,ｽｽﾞｷ,04-2")});
     main_->openLegacyCsv(file);
     QCOMPARE(prompts_->texts(), QStringList{QStringLiteral("2件のデータが登録されています")});
-    QCOMPARE(main_->Book.entries[0].name(), QStringLiteral("山田"));
-    QCOMPARE(main_->Book.entries[1].phone(), QStringLiteral("04-2"));
-    QVERIFY(!main_->Book.entries[5].isRegistered());
-    QCOMPARE(main_->Book.FileName, file);
+    QCOMPARE(main_->book().entries[0].name(), QStringLiteral("山田"));
+    QCOMPARE(main_->book().entries[1].phone(), QStringLiteral("04-2"));
+    QVERIFY(!main_->book().entries[5].isRegistered());
+    QCOMPARE(main_->book().FileName, file);
     QCOMPARE(main_->windowTitle(), QStringLiteral("Dalvino - [%1]").arg(file));
-    QVERIFY(!main_->Book.Modified);
-    QCOMPARE(main_->StatusPanel0->text(), QString());
+    QVERIFY(!main_->book().Modified);
+    QCOMPARE(partOf<QLabel>(main_, "StatusPanel0")->text(), QString());
     QCOMPARE(main_->model(), ModelZR410Pro);
-    QCOMPARE(main_->Book.SyubetuFlag, ModelZR410Pro);
+    QCOMPARE(main_->book().SyubetuFlag, ModelZR410Pro);
     QCOMPARE(main_->selectedPositions(), QList<int>{0});
     QCOMPARE(main_->focusedPosition(), 0);
-    QCOMPARE(main_->ListView1->model()->index(1, 1).data().toString(), QStringLiteral("鈴木"));
+    QCOMPARE(entryList(main_)->model()->index(1, 1).data().toString(), QStringLiteral("鈴木"));
     QVERIFY(splush_->isHidden());
 }
 
@@ -194,26 +198,26 @@ void TestMainFrmCsv::legacyRefused()
     writeTextLines(file, {QStringLiteral("a,b,c,d,e,f,g,h,i,j,k,l,m,n"), legacyRecord("A", "ｱ", "1")});
     main_->openLegacyCsv(file);
     QCOMPARE(prompts_->texts(), QStringList{QStringLiteral("NVシリーズの短縮データではありません")});
-    QCOMPARE(main_->Book.entries[5].name(), QStringLiteral("残す"));
-    QCOMPARE(main_->Book.FileName, QStringLiteral("/work/book.leg"));
-    QVERIFY(main_->Book.Modified);
+    QCOMPARE(main_->book().entries[5].name(), QStringLiteral("残す"));
+    QCOMPARE(main_->book().FileName, QStringLiteral("/work/book.leg"));
+    QVERIFY(main_->book().Modified);
 }
 
 void TestMainFrmCsv::legacyErrorLeavesTheDocument()
 {
     fillDocument();
     const int model = main_->model();
-    const PhoneBook before = main_->Book;
+    const PhoneBook before = main_->book();
     const QString file = path(QStringLiteral("broken.csv"));
     writeTextLines(file,
                    {legacyHeader("PQ---R", "4"), legacyRecord("A", "ｱ", "1"), QString(), legacyRecord("B", "ｲ", "2")});
     QVERIFY(!runGuarded([&] { main_->openLegacyCsv(file); }));
     QCOMPARE(prompts_->kinds(), QStringList{QStringLiteral("error")});
     QCOMPARE(prompts_->texts(), QStringList{QStringLiteral("3行目にフィールド8がないため読み込みを中止しました")});
-    QCOMPARE(main_->Book.entries, before.entries);
-    QCOMPARE(main_->Book.FileName, before.FileName);
-    QCOMPARE(main_->Book.SyubetuFlag, before.SyubetuFlag);
-    QVERIFY(main_->Book.Modified);
+    QCOMPARE(main_->book().entries, before.entries);
+    QCOMPARE(main_->book().FileName, before.FileName);
+    QCOMPARE(main_->book().SyubetuFlag, before.SyubetuFlag);
+    QVERIFY(main_->book().Modified);
     QCOMPARE(main_->model(), model);
     QCOMPARE(main_->windowTitle(), QStringLiteral("Dalvino - [/work/book.leg]"));
     QVERIFY(splush_->isHidden());
@@ -229,7 +233,7 @@ void TestMainFrmCsv::legacyMoreThan4000()
     main_->openLegacyCsv(file);
     QCOMPARE(prompts_->texts(), (QStringList{QStringLiteral("4000件のデータが登録されています"),
                                              QStringLiteral("4000件を超える10件のデータは読み込まれませんでした")}));
-    QCOMPARE(main_->Book.entries[3999].name(), QStringLiteral("N3999"));
+    QCOMPARE(main_->book().entries[3999].name(), QStringLiteral("N3999"));
     QCOMPARE(main_->model(), ModelZR410Std);
 }
 
@@ -242,7 +246,7 @@ void TestMainFrmCsv::legacyFromTheCommandLine()
     main_->createOtherWindows();
     main_->FormShow();
     QCOMPARE(prompts_->texts(), QStringList{QStringLiteral("1件のデータが登録されています")});
-    QCOMPARE(main_->Book.entries[0].name(), QStringLiteral("A"));
+    QCOMPARE(main_->book().entries[0].name(), QStringLiteral("A"));
     QVERIFY(!main_->DropFlag);
 }
 
@@ -254,7 +258,7 @@ void TestMainFrmCsv::legacyDropped()
     // Not modified: no question, the file is read at once.
     QCOMPARE(prompts_->kinds(), QStringList{QStringLiteral("information")});
     QCOMPARE(prompts_->texts(), QStringList{QStringLiteral("1件のデータが登録されています")});
-    QCOMPARE(main_->Book.FileName, file);
+    QCOMPARE(main_->book().FileName, file);
 }
 
 QTEST_MAIN(TestMainFrmCsv)

@@ -1,4 +1,5 @@
 #include "FakePrompts.h"
+#include "MainWindowParts.h"
 #include "TestPaths.h"
 
 #include "formats/AppPaths.h"
@@ -118,8 +119,8 @@ std::unique_ptr<TFormMain> TestMainFrmFiles::start(const QStringList &arguments)
 
 void TestMainFrmFiles::editSomething(TFormMain &window)
 {
-    window.Book.entries[3].setField(DialEntry::Name, QStringLiteral("編集中"));
-    window.markModified();
+    arrangeBook(&window, [&](PhoneBook &book) { book.entries[3].setField(DialEntry::Name, QStringLiteral("編集中")); });
+    window.setModified(true);
 }
 
 QString TestMainFrmFiles::legFile(const QString &fixtureName, const QString &name)
@@ -163,8 +164,8 @@ void TestMainFrmFiles::saveUntitledLegModel()
     QVERIFY(readFileBytes(target).startsWith("QLEG"));
     QCOMPARE(prompts.texts(), QStringList{QStringLiteral("保存しました")});
     QCOMPARE(window->windowTitle(), QStringLiteral("Dalvino - [%1]").arg(target));
-    QVERIFY(!window->Book.Modified);
-    QCOMPARE(window->StatusPanel0->text(), QString());
+    QVERIFY(!window->book().Modified);
+    QCOMPARE(partOf<QLabel>(window, "StatusPanel0")->text(), QString());
     QVERIFY(!QFile::exists(AppPaths::workingFile()));
 }
 
@@ -179,7 +180,7 @@ void TestMainFrmFiles::saveUntitledXmlModel()
     QCOMPARE(window->S1Click(), TFormMain::SaveOutcome::Saved);
     QCOMPARE(prompts.texts(), (QStringList{QStringLiteral("Celdraの場合は1000件分保存されます"),
                                            QStringLiteral("[abc.leg]を[abc.xml]として保存しました")}));
-    QCOMPARE(window->Book.FileName, files_ + QStringLiteral("/abc.xml"));
+    QCOMPARE(window->book().FileName, files_ + QStringLiteral("/abc.xml"));
     QCOMPARE(readFileBytes(files_ + QStringLiteral("/abc.xml")),
              readFileBytes(fixture(QStringLiteral("new_ZR410Std.xml"))));
     QVERIFY(!QFile::exists(files_ + QStringLiteral("/abc.leg")));
@@ -199,14 +200,14 @@ void TestMainFrmFiles::saveOpenedXmlUnderLegModel()
     editSomething(*window);
     QCOMPARE(window->S1Click(), TFormMain::SaveOutcome::Saved);
     QCOMPARE(prompts.texts(), QStringList{QStringLiteral("[x.xml]を[x.leg]として保存しました")});
-    QCOMPARE(window->Book.FileName, files_ + QStringLiteral("/x.leg"));
+    QCOMPARE(window->book().FileName, files_ + QStringLiteral("/x.leg"));
     QCOMPARE(window->windowTitle(), QStringLiteral("Dalvino - [%1/x.leg]").arg(files_));
     QCOMPARE(readFileBytes(xml), readFileBytes(fixture(QStringLiteral("filled_LM630Pro.xml"))));
     QVERIFY(choices.requests.isEmpty());
 
     // And it opens again with the edit.
     window->openPhoneBookFile(files_ + QStringLiteral("/x.leg"));
-    QCOMPARE(window->Book.entries[3].name(), QStringLiteral("編集中"));
+    QCOMPARE(window->book().entries[3].name(), QStringLiteral("編集中"));
 }
 
 void TestMainFrmFiles::saveUpperCaseLegKeepsTheName()
@@ -216,11 +217,11 @@ void TestMainFrmFiles::saveUpperCaseLegKeepsTheName()
     window->FormActivate();
     window->setModel(ModelLM630Pro);
     const QString leg = files_ + QStringLiteral("/OLD.LEG");
-    window->Book.FileName = leg;
+    arrangeBook(window, [&](PhoneBook &book) { book.FileName = leg; });
     editSomething(*window);
     QCOMPARE(window->S1Click(), TFormMain::SaveOutcome::Saved);
     QCOMPARE(prompts.texts(), QStringList{QStringLiteral("保存しました")});
-    QCOMPARE(window->Book.FileName, leg);
+    QCOMPARE(window->book().FileName, leg);
     QCOMPARE(QDir(files_).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("OLD.LEG")});
 }
 
@@ -235,8 +236,8 @@ void TestMainFrmFiles::saveAsDismissedChangesNothing()
     choices.paths.enqueue(QString());
     QCOMPARE(window->A1Click(), TFormMain::SaveOutcome::Cancelled);
     QCOMPARE(window->windowTitle(), caption);
-    QCOMPARE(window->Book.FileName, QStringLiteral("無題"));
-    QVERIFY(window->Book.Modified);
+    QCOMPARE(window->book().FileName, QStringLiteral("無題"));
+    QVERIFY(window->book().Modified);
     QVERIFY(prompts.shown.isEmpty());
     QVERIFY(QDir(files_).isEmpty());
 }
@@ -247,10 +248,10 @@ void TestMainFrmFiles::saveAsTakesTheNewName()
     FakeFileChoices choices;
     auto window = start();
     window->FormActivate();
-    window->Book.FileName = files_ + QStringLiteral("/first.leg");
+    arrangeBook(window, [&](PhoneBook &book) { book.FileName = files_ + QStringLiteral("/first.leg"); });
     choices.paths.enqueue(files_ + QStringLiteral("/second.leg"));
     QCOMPARE(window->A1Click(), TFormMain::SaveOutcome::Saved);
-    QCOMPARE(window->Book.FileName, files_ + QStringLiteral("/second.leg"));
+    QCOMPARE(window->book().FileName, files_ + QStringLiteral("/second.leg"));
     QCOMPARE(QDir(files_).entryList(QDir::Files), QStringList{QStringLiteral("second.leg")});
 }
 
@@ -283,9 +284,9 @@ void TestMainFrmFiles::saveWithMissingConverterLosesNothing()
     QVERIFY(!runGuarded([&] { window->S1Click(); }));
     QCOMPARE(prompts.kinds(), QStringList{QStringLiteral("error")});
     QVERIFY(prompts.texts().first().startsWith(QStringLiteral("システムエラー。コード：2.\r\n")));
-    QVERIFY(window->Book.Modified);
-    QCOMPARE(window->StatusPanel0->text(), QStringLiteral("変更あり"));
-    QCOMPARE(window->Book.FileName, leg);
+    QVERIFY(window->book().Modified);
+    QCOMPARE(partOf<QLabel>(window, "StatusPanel0")->text(), QStringLiteral("変更あり"));
+    QCOMPARE(window->book().FileName, leg);
     QCOMPARE(readFileBytes(leg), before);
 }
 
@@ -311,8 +312,8 @@ void TestMainFrmFiles::saveIntoUnwritableFolderLosesNothing()
     QVERIFY2(
         prompts.texts().last().startsWith(QStringLiteral("ファイル \"%1/abc.xml\" を作成できません。").arg(folder)),
         qPrintable(prompts.texts().last()));
-    QVERIFY(window->Book.Modified);
-    QCOMPARE(window->Book.FileName, QStringLiteral("無題"));
+    QVERIFY(window->book().Modified);
+    QCOMPARE(window->book().FileName, QStringLiteral("無題"));
     QCOMPARE(window->windowTitle(), QStringLiteral("Dalvino - [無題]"));
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
@@ -323,13 +324,13 @@ void TestMainFrmFiles::saveThatCannotBeBuiltLosesNothing()
     auto window = start();
     window->FormActivate();
     const QString xml = files_ + QStringLiteral("/x.leg");
-    window->Book.FileName = xml;
-    window->Book.entries[10].setField(DialEntry::Group, QStringLiteral("個別"));
-    window->Book.entries[10].setField(DialEntry::Extension, QString());
-    window->markModified();
+    arrangeBook(window, [&](PhoneBook &book) { book.FileName = xml; });
+    arrangeBook(window, [&](PhoneBook &book) { book.entries[10].setField(DialEntry::Group, QStringLiteral("個別")); });
+    arrangeBook(window, [&](PhoneBook &book) { book.entries[10].setField(DialEntry::Extension, QString()); });
+    window->setModified(true);
     QVERIFY(!runGuarded([&] { window->S1Click(); }));
     QCOMPARE(prompts.kinds(), QStringList{QStringLiteral("error")});
-    QVERIFY(window->Book.Modified);
+    QVERIFY(window->book().Modified);
     QVERIFY(QDir(files_).isEmpty());
 }
 
@@ -341,10 +342,10 @@ void TestMainFrmFiles::saveFromLegacyCsvNameKeepsTheCsvFile()
     window->setModel(ModelZR410Std);
     const QString csv = files_ + QStringLiteral("/old.csv");
     writeFile(csv, "legacy data\r\n");
-    window->Book.FileName = csv;
+    arrangeBook(window, [&](PhoneBook &book) { book.FileName = csv; });
     QCOMPARE(window->S1Click(), TFormMain::SaveOutcome::Saved);
     QCOMPARE(readFileBytes(csv), QByteArray("legacy data\r\n"));
-    QCOMPARE(window->Book.FileName, files_ + QStringLiteral("/old.xml"));
+    QCOMPARE(window->book().FileName, files_ + QStringLiteral("/old.xml"));
     QCOMPARE(prompts.texts().last(), QStringLiteral("[old.csv]を[old.xml]として保存しました"));
 }
 
@@ -405,7 +406,7 @@ void TestMainFrmFiles::replacingAFileAsksAboutThatFile()
     prompts.answer(yes ? Prompts::Answer::Yes : Prompts::Answer::No);
 
     bool chooserStayedOpen = false;
-    TFormCsvSaveDialog *chooser = window->CsvSaveDialog;
+    TFormCsvSaveDialog *chooser = partOf<TFormCsvSaveDialog>(window, "FormCsvSaveDialog");
     if (!typed.isEmpty())
         QTimer::singleShot(0, chooser, [&] {
             chooser->setCurrentFolder(files_);
@@ -432,7 +433,7 @@ void TestMainFrmFiles::replacingAFileAsksAboutThatFile()
     for (const QString &name : files)
         QCOMPARE(readFileBytes(files_ + u'/' + name) == before.value(name), !yes || name != written);
     if (command != QStringLiteral("export"))
-        QCOMPARE(window->Book.Modified, !yes);
+        QCOMPARE(window->book().Modified, !yes);
 }
 
 // --- Opening --------------------------------------------------------------------
@@ -470,17 +471,17 @@ void TestMainFrmFiles::openThroughTheMenu()
     QCOMPARE(choices.requests.first().filter, QStringLiteral("電話帳ファイル|*.csv;*.leg"));
     QCOMPARE(prompts.texts(), QStringList{QStringLiteral("%1件のデータが登録されています").arg(count)});
     QCOMPARE(window->model(), model);
-    QCOMPARE(window->Book.SyubetuFlag, model);
+    QCOMPARE(window->book().SyubetuFlag, model);
     QCOMPARE(window->deviceType(), deviceType);
-    QCOMPARE(window->Book.FileName, path);
+    QCOMPARE(window->book().FileName, path);
     QCOMPARE(window->windowTitle(), QStringLiteral("Dalvino - [%1]").arg(path));
-    QVERIFY(!window->Book.Modified);
-    QCOMPARE(window->StatusPanel0->text(), QString());
-    QCOMPARE(window->UserName->text(), QStringLiteral("山田商事"));
-    QCOMPARE(window->UserNo->text(), QStringLiteral("03-1234-5678"));
+    QVERIFY(!window->book().Modified);
+    QCOMPARE(partOf<QLabel>(window, "StatusPanel0")->text(), QString());
+    QCOMPARE(partOf<QLineEdit>(window, "UserName")->text(), QStringLiteral("山田商事"));
+    QCOMPARE(partOf<QLineEdit>(window, "UserNo")->text(), QStringLiteral("03-1234-5678"));
     QCOMPARE(window->writeMode(), 1);
-    QCOMPARE(window->Book.entries[12].name(), QStringLiteral("総務"));
-    QCOMPARE(window->Book.groups[1].name(), QStringLiteral("営業"));
+    QCOMPARE(window->book().entries[12].name(), QStringLiteral("総務"));
+    QCOMPARE(window->book().groups[1].name(), QStringLiteral("営業"));
     QCOMPARE(window->focusedPosition(), 0);
     QVERIFY(!QFile::exists(AppPaths::workingFile()));
     QVERIFY(!splush_->isVisible());
@@ -501,7 +502,7 @@ void TestMainFrmFiles::openWhileModifiedStillShowsTheOpenDialog()
     QCOMPARE(choices.requests.size(), 2);
     QCOMPARE(choices.requests.at(0).purpose, QStringLiteral("save"));
     QCOMPARE(choices.requests.at(1).purpose, QStringLiteral("open"));
-    QVERIFY(window->Book.Modified);
+    QVERIFY(window->book().Modified);
 }
 
 void TestMainFrmFiles::openWhenTheSaveFailsStops()
@@ -516,7 +517,7 @@ void TestMainFrmFiles::openWhenTheSaveFailsStops()
     choices.paths.enqueue(files_ + QStringLiteral("/abc.leg"));
     QVERIFY(!runGuarded([&] { window->O1Click(); }));
     QCOMPARE(choices.requests.size(), 1); // no open dialog: the changes would be lost
-    QCOMPARE(window->Book.entries[3].name(), QStringLiteral("編集中"));
+    QCOMPARE(window->book().entries[3].name(), QStringLiteral("編集中"));
 }
 
 void TestMainFrmFiles::rejectedFileLeavesTheDocument()
@@ -525,9 +526,9 @@ void TestMainFrmFiles::rejectedFileLeavesTheDocument()
     FakeFileChoices choices;
     auto window = start();
     window->FormActivate();
-    window->Book.MACAddress = QStringLiteral("AAAAAAAAAAAA");
+    arrangeBook(window, [&](PhoneBook &book) { book.MACAddress = QStringLiteral("AAAAAAAAAAAA"); });
     editSomething(*window);
-    const PhoneBook before = window->Book;
+    const PhoneBook before = window->book();
     const QString path = files_ + QStringLiteral("/kn.xml");
     // A first line with a "/" that is no phone book.
     writeFile(path, "<!-- notes/123456789012 -->\r\n<?xml version=\"1.0\" ?>\r\n<Notes/>\r\n");
@@ -535,11 +536,11 @@ void TestMainFrmFiles::rejectedFileLeavesTheDocument()
     choices.paths.enqueue(path);
     window->O1Click();
     QCOMPARE(prompts.texts().last(), QStringLiteral("Brisantの電話帳データではありません"));
-    QCOMPARE(window->Book.MACAddress, QStringLiteral("AAAAAAAAAAAA"));
-    QCOMPARE(window->Book.entries, before.entries);
-    QCOMPARE(window->Book.FileName, before.FileName);
-    QVERIFY(window->Book.Modified);
-    QCOMPARE(window->StatusPanel0->text(), QStringLiteral("変更あり"));
+    QCOMPARE(window->book().MACAddress, QStringLiteral("AAAAAAAAAAAA"));
+    QCOMPARE(window->book().entries, before.entries);
+    QCOMPARE(window->book().FileName, before.FileName);
+    QVERIFY(window->book().Modified);
+    QCOMPARE(partOf<QLabel>(window, "StatusPanel0")->text(), QStringLiteral("変更あり"));
     QVERIFY(!splush_->isVisible());
 }
 
@@ -552,7 +553,7 @@ void TestMainFrmFiles::brokenFileLeavesTheDocument()
     QFile::copy(fixture(QStringLiteral("filled_LM630Pro.xml")), good);
     window->openPhoneBookFile(good);
     editSomething(*window);
-    const PhoneBook before = window->Book;
+    const PhoneBook before = window->book();
 
     // The second entry record's group code is not a number.
     QString text = decodeText(readFileBytes(good));
@@ -563,10 +564,10 @@ void TestMainFrmFiles::brokenFileLeavesTheDocument()
     prompts.clear();
     QVERIFY(!runGuarded([&] { window->openPhoneBookFile(broken); }));
     QCOMPARE(prompts.kinds(), QStringList{QStringLiteral("error")});
-    QCOMPARE(window->Book.entries, before.entries);
-    QCOMPARE(window->Book.groups, before.groups);
-    QCOMPARE(window->Book.FileName, good);
-    QVERIFY(window->Book.Modified);
+    QCOMPARE(window->book().entries, before.entries);
+    QCOMPARE(window->book().groups, before.groups);
+    QCOMPARE(window->book().FileName, good);
+    QVERIFY(window->book().Modified);
     QVERIFY(!splush_->isVisible());
 }
 
@@ -582,7 +583,7 @@ void TestMainFrmFiles::skippedRecordsAreReported()
     window->openPhoneBookFile(path);
     QCOMPARE(prompts.texts(), (QStringList{QStringLiteral("4件のデータが登録されています"),
                                            QStringLiteral("電話帳に収まらないレコード1件を読み飛ばしました")}));
-    QCOMPARE(window->Book.FileName, path);
+    QCOMPARE(window->book().FileName, path);
 }
 
 void TestMainFrmFiles::openLegWithMissingConverter()
@@ -591,14 +592,14 @@ void TestMainFrmFiles::openLegWithMissingConverter()
     auto window = start();
     window->FormActivate();
     editSomething(*window);
-    const PhoneBook before = window->Book;
+    const PhoneBook before = window->book();
     const QString leg = legFile(QStringLiteral("filled_LM630Pro.xml"), QStringLiteral("a.leg"));
     QFile::remove(AppPaths::converter());
     QVERIFY(!runGuarded([&] { window->openPhoneBookFile(leg); }));
     QCOMPARE(prompts.texts(), QStringList{QStringLiteral("システムエラー。コード：2.\r\nNo such file or directory")});
-    QCOMPARE(window->Book.entries, before.entries);
-    QCOMPARE(window->Book.FileName, before.FileName);
-    QVERIFY(window->Book.Modified);
+    QCOMPARE(window->book().entries, before.entries);
+    QCOMPARE(window->book().FileName, before.FileName);
+    QVERIFY(window->book().Modified);
 }
 
 void TestMainFrmFiles::openLegWithSilentConverter()
@@ -612,8 +613,8 @@ void TestMainFrmFiles::openLegWithSilentConverter()
     QVERIFY(!runGuarded([&] { window->openPhoneBookFile(files_ + QStringLiteral("/x.leg")); }));
     QVERIFY(
         prompts.texts().first().startsWith(QStringLiteral("ファイル %1 は開けません。").arg(AppPaths::workingFile())));
-    QCOMPARE(window->Book.entries, PhoneBook().entries);
-    QCOMPARE(window->Book.FileName, QStringLiteral("無題"));
+    QCOMPARE(window->book().entries, PhoneBook().entries);
+    QCOMPARE(window->book().FileName, QStringLiteral("無題"));
 }
 
 // --- Dropping and the command line ----------------------------------------------
@@ -638,7 +639,7 @@ void TestMainFrmFiles::dropRefusesOtherTypes()
         {fixture(QStringLiteral("filled_LM630Pro.xml")).replace(QStringLiteral("filled_LM630Pro.xml"), name)});
     QCOMPARE(prompts.kinds(), QStringList{QStringLiteral("warning")});
     QCOMPARE(prompts.texts(), QStringList{QStringLiteral("読み込めないファイル形式です。")});
-    QCOMPARE(window->Book.entries[3].name(), QStringLiteral("編集中"));
+    QCOMPARE(window->book().entries[3].name(), QStringLiteral("編集中"));
 }
 
 void TestMainFrmFiles::dropOpensOnlyTheFirstFile()
@@ -649,7 +650,7 @@ void TestMainFrmFiles::dropOpensOnlyTheFirstFile()
     const QString first = legFile(QStringLiteral("filled_LM630Std.xml"), QStringLiteral("first.leg"));
     const QString second = legFile(QStringLiteral("filled_LM630Pro.xml"), QStringLiteral("second.leg"));
     window->dropFiles({first, second});
-    QCOMPARE(window->Book.FileName, first);
+    QCOMPARE(window->book().FileName, first);
     QCOMPARE(prompts.texts(), QStringList{QStringLiteral("4件のデータが登録されています")});
     window->dropFiles({});
     QCOMPARE(prompts.shown.size(), 1);
@@ -683,8 +684,8 @@ void TestMainFrmFiles::dropWhileModified()
     window->dropFiles({leg});
     QCOMPARE(prompts.shown.first().kind, QStringLiteral("confirmWithCancel"));
     QCOMPARE(prompts.shown.first().text, QStringLiteral("[無題]は、変更されています。\r\n保存しますか？"));
-    QCOMPARE(window->Book.FileName == leg, opened);
-    QCOMPARE(window->Book.entries[3].name() == QStringLiteral("編集中"), !opened);
+    QCOMPARE(window->book().FileName == leg, opened);
+    QCOMPARE(window->book().entries[3].name() == QStringLiteral("編集中"), !opened);
     if (!chooser.isEmpty())
         QVERIFY(QFile::exists(files_ + u'/' + chooser));
     QCOMPARE(prompts.unexpected, 0);
@@ -710,8 +711,8 @@ void TestMainFrmFiles::commandLineFileIsOpenedOnShow()
     QVERIFY(window->DropFlag);
     window->FormShow();
     QVERIFY(!window->DropFlag);
-    QCOMPARE(window->Book.FileName, leg);
-    QCOMPARE(window->Book.SyubetuFlag, ModelKN820Std);
+    QCOMPARE(window->book().FileName, leg);
+    QCOMPARE(window->book().SyubetuFlag, ModelKN820Std);
     QCOMPARE(prompts.texts(), QStringList{QStringLiteral("4件のデータが登録されています")});
     // The first activation then fixes the model from the model choice (1: LM630Pro).
     window->FormActivate();

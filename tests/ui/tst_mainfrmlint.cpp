@@ -1,12 +1,13 @@
 #include "FakePrompts.h"
+#include "MainWindowParts.h"
 #include "core/NumberLint.h"
 #include "formats/AppPaths.h"
 #include "ui/AnalysisFrm.h"
 #include "ui/EditFrm.h"
 #include "ui/MainFrm.h"
-#include "ui/PhoneBookModels.h"
 #include "ui/PhoneFormatFrm.h"
 
+#include <QAction>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,15 +34,16 @@ private slots:
 private:
     void setPhones(const QStringList &phones)
     {
-        for (int p = 0; p < phones.size(); ++p)
-            main->Book.entries[p].setField(DialEntry::Phone, phones.at(p));
-        main->refreshLists();
+        arrangeBook(main, [&](PhoneBook &book) {
+            for (int p = 0; p < phones.size(); ++p)
+                book.entries[p].setField(DialEntry::Phone, phones.at(p));
+        });
     }
     QStringList phones(int count) const
     {
         QStringList list;
         for (int p = 0; p < count; ++p)
-            list << main->Book.entries[p].phone();
+            list << main->book().entries[p].phone();
         return list;
     }
 
@@ -70,14 +72,16 @@ void TestMainFrmLint::cleanup()
 
 void TestMainFrmLint::checkHasItsOwnWindow()
 {
-    main->FormAnalysis->setReport(QStringLiteral("the analysis's report"));
+    auto *analysis = partOf<TFormAnalysis>(main, "FormAnalysis");
+    analysis->setReport(QStringLiteral("the analysis's report"));
     setPhones({"03-5321-1111", "0353211111"});
-    main->L1->trigger();
-    QVERIFY(main->FormLint && main->FormLint->isVisible());
-    QCOMPARE(main->FormLint->report(), numberLintReport(main->Book));
-    QVERIFY(main->FormLint->report().contains(QStringLiteral("■同じ番号が複数の短縮にあります")));
-    QCOMPARE(main->FormAnalysis->report(), QStringLiteral("the analysis's report"));
-    QVERIFY(!main->Book.Modified);
+    partOf<QAction>(main, "L1")->trigger();
+    auto *lint = partOf<TFormAnalysis>(main, "FormLint");
+    QVERIFY(lint->isVisible());
+    QCOMPARE(lint->report(), numberLintReport(main->book()));
+    QVERIFY(lint->report().contains(QStringLiteral("■同じ番号が複数の短縮にあります")));
+    QCOMPARE(analysis->report(), QStringLiteral("the analysis's report"));
+    QVERIFY(!main->book().Modified);
     QVERIFY(prompts->shown.isEmpty());
 }
 
@@ -101,7 +105,7 @@ void TestMainFrmLint::bulkForm()
     QFETCH(QStringList, after);
     setPhones({"0353211111", "09012345678", "201", "", "0120123456"});
     for (int p : selected)
-        main->ListView1->selectionModel()->select(main->EntryModel->index(p, 0),
+        entryList(main)->selectionModel()->select(entryModel(main)->index(p, 0),
                                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QString preview;
     QTimer::singleShot(0, this, [&] {
@@ -110,21 +114,21 @@ void TestMainFrmLint::bulkForm()
         preview = dialog->Memo1->lines().join(u'\n');
         (apply ? dialog->BtnApply : dialog->BtnCancel)->click();
     });
-    main->N5->trigger();
+    partOf<QAction>(main, "N5")->trigger();
     QVERIFY(preview.contains(QStringLiteral("短縮0001　09012345678　→　090-1234-5678")));
     QVERIFY(preview.contains(QStringLiteral("短縮0002　201")));
     QCOMPARE(phones(after.size()), after);
-    QCOMPARE(main->Book.Modified, apply);
-    QCOMPARE(main->EntryModel->data(main->EntryModel->index(1, 3), Qt::DisplayRole).toString(), after.at(1));
+    QCOMPARE(main->book().Modified, apply);
+    QCOMPARE(entryModel(main)->index(1, 3).data().toString(), after.at(1));
 }
 
 void TestMainFrmLint::nothingToFormat()
 {
     setPhones({"03-5321-1111"});
-    main->N5->trigger();
+    partOf<QAction>(main, "N5")->trigger();
     QCOMPARE(prompts->shown.size(), 1);
     QCOMPARE(prompts->shown.first().text, QStringLiteral("書式を変える番号はありません"));
-    QVERIFY(!main->Book.Modified);
+    QVERIFY(!main->book().Modified);
 }
 
 void TestMainFrmLint::editorHint_data()
@@ -148,11 +152,12 @@ void TestMainFrmLint::editorHint()
     setPhones({QString(), phone});
     main->selectPosition(1);
     main->ListView1DblClick();
-    auto *label = main->FormEdit->findChild<QLabel *>(QStringLiteral("PhoneNumberHint"));
+    auto *editor = partOf<TFormEdit>(main, "FormEdit");
+    auto *label = editor->findChild<QLabel *>(QStringLiteral("PhoneNumberHint"));
     QVERIFY(label);
     QCOMPARE(label->text(), hint);
     // Typing changes it at once, without a message box.
-    main->FormEdit->NoEdit->setText(QStringLiteral("03-5321-1111"));
+    editor->NoEdit->setText(QStringLiteral("03-5321-1111"));
     QVERIFY(label->text().isEmpty());
     QVERIFY(prompts->shown.isEmpty());
 }

@@ -1,4 +1,5 @@
 #include "FakePrompts.h"
+#include "MainWindowParts.h"
 #include "core/Vocabulary.h"
 #include "formats/AppPaths.h"
 #include "ui/FindFrm.h"
@@ -45,14 +46,14 @@ private slots:
 private:
     QString cell(int row, int column) const
     {
-        return form->EntryModel->data(form->EntryModel->index(row, column), Qt::DisplayRole).toString();
+        return entryModel(form)->data(entryModel(form)->index(row, column), Qt::DisplayRole).toString();
     }
     void select(const QList<int> &positions)
     {
-        QItemSelectionModel *model = form->ListView1->selectionModel();
+        QItemSelectionModel *model = entryList(form)->selectionModel();
         model->clearSelection();
         for (int p : positions)
-            model->select(form->EntryModel->index(p, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            model->select(entryModel(form)->index(p, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
 
     std::unique_ptr<QTemporaryDir> folder;
@@ -80,8 +81,8 @@ void tst_mainfrmlist::cleanup()
 
 void tst_mainfrmlist::nameClickedThreeTimes()
 {
-    form->Book.entries[0].setField(DialEntry::Name, QStringLiteral("わたなべ"));
-    form->Book.entries[1].setField(DialEntry::Name, QStringLiteral("あおき"));
+    arrangeBook(form, [&](PhoneBook &book) { book.entries[0].setField(DialEntry::Name, QStringLiteral("わたなべ")); });
+    arrangeBook(form, [&](PhoneBook &book) { book.entries[1].setField(DialEntry::Name, QStringLiteral("あおき")); });
     form->ListView1ColumnClick(1);
     QCOMPARE(cell(0, 1), QString());
     QCOMPARE(cell(3998, 1), QStringLiteral("あおき"));
@@ -93,7 +94,7 @@ void tst_mainfrmlist::nameClickedThreeTimes()
     QCOMPARE(cell(2, 0), QStringLiteral("0002"));
     form->ListView1ColumnClick(1);
     QCOMPARE(cell(3999, 1), QStringLiteral("わたなべ"));
-    QCOMPARE(form->Book.FLastSortColumn, 1);
+    QCOMPARE(form->book().FLastSortColumn, 1);
 }
 
 void tst_mainfrmlist::slotColumnFirstClickAfterStartAndNew()
@@ -108,7 +109,7 @@ void tst_mainfrmlist::slotColumnFirstClickAfterStartAndNew()
     prompts.answerYes(); // 現在のデータを全てクリアします。
     form->N1Click();
     QCOMPARE(prompts.unexpected, 0);
-    QCOMPARE(form->Book.FLastSortColumn, 0);
+    QCOMPARE(form->book().FLastSortColumn, 0);
     form->ListView1ColumnClick(0);
     QCOMPARE(cell(0, 0), QStringLiteral("3999"));
 }
@@ -116,7 +117,7 @@ void tst_mainfrmlist::slotColumnFirstClickAfterStartAndNew()
 void tst_mainfrmlist::sortKeepsSelectionWithEntries()
 {
     select({2, 5});
-    form->ListView1->selectionModel()->setCurrentIndex(form->EntryModel->index(5, 0), QItemSelectionModel::NoUpdate);
+    entryList(form)->selectionModel()->setCurrentIndex(entryModel(form)->index(5, 0), QItemSelectionModel::NoUpdate);
     form->ListView1ColumnClick(0); // descending
     QCOMPARE(form->selectedPositions(), (QList<int>{3994, 3997}));
     QCOMPARE(form->focusedPosition(), 3994);
@@ -126,17 +127,17 @@ void tst_mainfrmlist::sortKeepsSelectionWithEntries()
 void tst_mainfrmlist::sortDoesNotMarkModified()
 {
     form->ListView1ColumnClick(3);
-    QVERIFY(!form->Book.Modified);
-    QCOMPARE(form->StatusPanel0->text(), QString());
+    QVERIFY(!form->book().Modified);
+    QCOMPARE(partOf<QLabel>(form, "StatusPanel0")->text(), QString());
 }
 
 void tst_mainfrmlist::clearThreeRows()
 {
     for (int p : {1, 4, 6}) {
         for (int f = 0; f < DialEntry::FieldCount; ++f)
-            form->Book.entries[p].setField(f, QStringLiteral("7"));
+            arrangeBook(form, [&](PhoneBook &book) { book.entries[p].setField(f, QStringLiteral("7")); });
     }
-    form->Book.entries[2].setField(DialEntry::Name, QStringLiteral("残る"));
+    arrangeBook(form, [&](PhoneBook &book) { book.entries[2].setField(DialEntry::Name, QStringLiteral("残る")); });
     select({1, 4, 6});
     FakePrompts prompts;
     prompts.answerYes();
@@ -145,25 +146,25 @@ void tst_mainfrmlist::clearThreeRows()
     QCOMPARE(prompts.kinds(), QStringList{QStringLiteral("confirm")});
     const PhoneBook fresh;
     for (int p : {1, 4, 6}) {
-        QCOMPARE(form->Book.entries[p], fresh.entries[p]);
+        QCOMPARE(form->book().entries[p], fresh.entries[p]);
         QCOMPARE(cell(p, 1), QString());
         QCOMPARE(cell(p, 4), QStringLiteral("グループ０"));
     }
-    QCOMPARE(form->Book.entries[2].name(), QStringLiteral("残る"));
-    QVERIFY(form->Book.Modified);
-    QCOMPARE(form->StatusPanel0->text(), QStringLiteral("変更あり"));
+    QCOMPARE(form->book().entries[2].name(), QStringLiteral("残る"));
+    QVERIFY(form->book().Modified);
+    QCOMPARE(partOf<QLabel>(form, "StatusPanel0")->text(), QStringLiteral("変更あり"));
 }
 
 void tst_mainfrmlist::clearAnsweredNo()
 {
-    form->Book.entries[3].setField(DialEntry::Phone, QStringLiteral("03"));
+    arrangeBook(form, [&](PhoneBook &book) { book.entries[3].setField(DialEntry::Phone, QStringLiteral("03")); });
     select({3});
     FakePrompts prompts;
     prompts.answerNo();
     form->N4Click();
-    QCOMPARE(form->Book.entries[3].phone(), QStringLiteral("03"));
-    QVERIFY(!form->Book.Modified);
-    QCOMPARE(form->StatusPanel0->text(), QString());
+    QCOMPARE(form->book().entries[3].phone(), QStringLiteral("03"));
+    QVERIFY(!form->book().Modified);
+    QCOMPARE(partOf<QLabel>(form, "StatusPanel0")->text(), QString());
 }
 
 void tst_mainfrmlist::clearEmptyRowStillModifies()
@@ -172,7 +173,7 @@ void tst_mainfrmlist::clearEmptyRowStillModifies()
     FakePrompts prompts;
     prompts.answerYes();
     form->N4Click();
-    QVERIFY(form->Book.Modified);
+    QVERIFY(form->book().Modified);
 }
 
 void tst_mainfrmlist::nothingSelectedAsksNothing()
@@ -183,30 +184,32 @@ void tst_mainfrmlist::nothingSelectedAsksNothing()
     form->N22Click(1);
     form->N012Click(5);
     QVERIFY(prompts.shown.isEmpty());
-    QVERIFY(!form->Book.Modified);
-    QCOMPARE(form->Book.entries[0].group(), QStringLiteral("グループ０"));
+    QVERIFY(!form->book().Modified);
+    QCOMPARE(form->book().entries[0].group(), QStringLiteral("グループ０"));
 }
 
 void tst_mainfrmlist::bulkGroupWithoutChangeKeepsModified()
 {
     for (int p : {0, 1, 2})
-        form->Book.entries[p].setField(DialEntry::Group, QStringLiteral("グループ３"));
+        arrangeBook(form,
+                    [&](PhoneBook &book) { book.entries[p].setField(DialEntry::Group, QStringLiteral("グループ３")); });
     select({0, 1, 2});
     FakePrompts prompts;
     prompts.answerYes();
     form->N11Click(3);
     QCOMPARE(prompts.texts(), QStringList{QStringLiteral(
                                   "現在選択されているデータのグループを「グループ３」に変更します。よろしいですか？")});
-    QVERIFY(!form->Book.Modified);
-    QCOMPARE(form->StatusPanel0->text(), QString());
+    QVERIFY(!form->book().Modified);
+    QCOMPARE(partOf<QLabel>(form, "StatusPanel0")->text(), QString());
 
     // One row that differs is enough.
-    form->Book.entries[3].setField(DialEntry::Group, QStringLiteral("グループ９"));
+    arrangeBook(form,
+                [&](PhoneBook &book) { book.entries[3].setField(DialEntry::Group, QStringLiteral("グループ９")); });
     select({0, 3});
     prompts.answerYes();
     form->N11Click(3);
-    QVERIFY(form->Book.Modified);
-    QCOMPARE(form->Book.entries[3].group(), QStringLiteral("グループ３"));
+    QVERIFY(form->book().Modified);
+    QCOMPARE(form->book().entries[3].group(), QStringLiteral("グループ３"));
 }
 
 void tst_mainfrmlist::bulkChangeQuestions_data()
@@ -250,19 +253,19 @@ void tst_mainfrmlist::bulkChangeQuestions()
     prompts.answerNo();
     run();
     QCOMPARE(prompts.texts(), QStringList{question});
-    QVERIFY(!form->Book.Modified);
-    QVERIFY(form->Book.entries[0].field(field) != value);
+    QVERIFY(!form->book().Modified);
+    QVERIFY(form->book().entries[0].field(field) != value);
 
     prompts.answerYes();
     run();
     QCOMPARE(prompts.unexpected, 0);
-    QCOMPARE(form->Book.entries[0].field(field), value);
-    QCOMPARE(form->Book.entries[2].field(field), value);
-    QVERIFY(form->Book.entries[1].field(field) != value);
-    QCOMPARE(form->Book.entries[0].No, QStringLiteral("3999"));
+    QCOMPARE(form->book().entries[0].field(field), value);
+    QCOMPARE(form->book().entries[2].field(field), value);
+    QVERIFY(form->book().entries[1].field(field) != value);
+    QCOMPARE(form->book().entries[0].No, QStringLiteral("3999"));
     QCOMPARE(cell(2, field + 1), value);
-    QVERIFY(form->Book.Modified);
-    QCOMPARE(form->StatusPanel0->text(), QStringLiteral("変更あり"));
+    QVERIFY(form->book().Modified);
+    QCOMPARE(partOf<QLabel>(form, "StatusPanel0")->text(), QStringLiteral("変更あり"));
 }
 
 void tst_mainfrmlist::ringItemsFollowModel_data()
@@ -289,7 +292,7 @@ void tst_mainfrmlist::ringItemsFollowModel()
     form->N22Click(item);
     QCOMPARE(prompts.texts(), QStringList{QStringLiteral("現在選択されているデータの着信音を「") + stored +
                                           QStringLiteral("」に変更します。よろしいですか？")});
-    QCOMPARE(form->Book.entries[7].ring(), stored);
+    QCOMPARE(form->book().entries[7].ring(), stored);
 }
 
 void tst_mainfrmlist::freeSlotOnNewBook()
@@ -299,7 +302,7 @@ void tst_mainfrmlist::freeSlotOnNewBook()
     QCOMPARE(form->focusedPosition(), 0);
 
     for (int p = 0; p < 5; ++p)
-        form->Book.entries[p].setField(DialEntry::Phone, QStringLiteral("1"));
+        arrangeBook(form, [&](PhoneBook &book) { book.entries[p].setField(DialEntry::Phone, QStringLiteral("1")); });
     form->BtnSpaceFindClick();
     QCOMPARE(form->selectedPositions(), QList<int>{5});
     QCOMPARE(form->focusedPosition(), 5);
@@ -309,20 +312,22 @@ void tst_mainfrmlist::freeSlotMovesFirstSelection()
 {
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    form->Book.entries[0].setField(DialEntry::Name, QStringLiteral("山田"));
-    form->Book.entries[1].setField(DialEntry::Memo, QStringLiteral("メモだけ"));
+    arrangeBook(form, [&](PhoneBook &book) { book.entries[0].setField(DialEntry::Name, QStringLiteral("山田")); });
+    arrangeBook(form, [&](PhoneBook &book) { book.entries[1].setField(DialEntry::Memo, QStringLiteral("メモだけ")); });
     select({20, 30});
     form->BtnSpaceFindClick();
     // Only the first selected row gives up its selection.
     QCOMPARE(form->selectedPositions(), (QList<int>{1, 30}));
     QCOMPARE(form->focusedPosition(), 1);
-    QCOMPARE(form->focusWidget(), static_cast<QWidget *>(form->ListView1));
+    QCOMPARE(form->focusWidget(), static_cast<QWidget *>(entryList(form)));
 }
 
 void tst_mainfrmlist::freeSlotNoneLeft()
 {
-    for (DialEntry &e : form->Book.entries)
-        e.setField(DialEntry::Kana, QStringLiteral("ｱ"));
+    arrangeBook(form, [](PhoneBook &book) {
+        for (DialEntry &e : book.entries)
+            e.setField(DialEntry::Kana, QStringLiteral("ｱ"));
+    });
     select({12});
     FakePrompts prompts;
     form->BtnSpaceFindClick();
@@ -335,7 +340,7 @@ void tst_mainfrmlist::freeSlotModelZeroLimit()
 {
     form->setModel(ModelZR410Std);
     for (int p = 0; p < 1000; ++p)
-        form->Book.entries[p].setField(DialEntry::Name, QStringLiteral("名"));
+        arrangeBook(form, [&](PhoneBook &book) { book.entries[p].setField(DialEntry::Name, QStringLiteral("名")); });
     FakePrompts prompts;
     form->BtnSpaceFindClick();
     QCOMPARE(prompts.texts(), QStringList{QStringLiteral("空き短縮はありません")});
@@ -349,15 +354,15 @@ void tst_mainfrmlist::freeSlotModelZeroLimit()
 
 void tst_mainfrmlist::searchOpensModally()
 {
-    QVERIFY(form->FormFind);
+    QVERIFY(partOf<TFormFind>(form, "FormFind"));
     bool wasModal = false;
-    QTimer::singleShot(0, form->FormFind, [&] {
-        wasModal = form->FormFind->isVisible() && form->FormFind->isModal();
-        form->FormFind->Button2Click();
+    QTimer::singleShot(0, partOf<TFormFind>(form, "FormFind"), [&] {
+        wasModal = partOf<TFormFind>(form, "FormFind")->isVisible() && partOf<TFormFind>(form, "FormFind")->isModal();
+        partOf<TFormFind>(form, "FormFind")->Button2Click();
     });
     form->Z1Click();
     QVERIFY(wasModal);
-    QVERIFY(!form->FormFind->isVisible());
+    QVERIFY(!partOf<TFormFind>(form, "FormFind")->isVisible());
 }
 
 QTEST_MAIN(tst_mainfrmlist)

@@ -1,3 +1,4 @@
+#include "MainWindowParts.h"
 #include "formats/AppPaths.h"
 #include "ui/MainFrm.h"
 #include "ui/VerFrm.h"
@@ -96,21 +97,21 @@ private slots:
         AppPaths::setExecutableFolder(dir.path());
         TFormMain main(nullptr, {});
         main.createOtherWindows();
-        QVERIFY(main.VerForm);
+        QVERIFY(partOf<TVerForm>(&main, "VerForm"));
         bool wasModal = false;
         bool timerRan = false;
-        QTimer::singleShot(0, main.VerForm, [&] {
-            wasModal = main.VerForm->isModal() && main.VerForm->isVisible();
-            timerRan = main.VerForm->Timer1->isActive();
-            main.VerForm->close();
+        QTimer::singleShot(0, partOf<TVerForm>(&main, "VerForm"), [&] {
+            wasModal = partOf<TVerForm>(&main, "VerForm")->isModal() && partOf<TVerForm>(&main, "VerForm")->isVisible();
+            timerRan = partOf<TVerForm>(&main, "VerForm")->Timer1->isActive();
+            partOf<TVerForm>(&main, "VerForm")->close();
         });
         main.V1Click();
         QVERIFY(wasModal);
         QVERIFY(timerRan);
-        QVERIFY(!main.VerForm->isVisible());
-        QVERIFY(!main.VerForm->Timer1->isActive());
-        QVERIFY(main.VerForm->Label4->text().startsWith(QStringLiteral("TotalMemory：")));
-        QVERIFY(main.VerForm->Label4->text().endsWith(QStringLiteral("KB")));
+        QVERIFY(!partOf<TVerForm>(&main, "VerForm")->isVisible());
+        QVERIFY(!partOf<TVerForm>(&main, "VerForm")->Timer1->isActive());
+        QVERIFY(partOf<TVerForm>(&main, "VerForm")->Label4->text().startsWith(QStringLiteral("TotalMemory：")));
+        QVERIFY(partOf<TVerForm>(&main, "VerForm")->Label4->text().endsWith(QStringLiteral("KB")));
     }
 };
 
