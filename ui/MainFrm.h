@@ -30,9 +30,6 @@ class TFormInport;
 class TFormCsvSaveDialog;
 class TFormFind;
 class TFormPhoneFormat;
-namespace ListOperations {
-struct FieldChange;
-}
 
 // The main window: it owns the one phone book for the whole run, shows it in the entry
 // list and the group list, and starts every command.
@@ -102,8 +99,6 @@ public:
     void ToolButton6Click();
     void L1Click(); // the number and duplicate check
     void N5Click(); // numbers of the selected entries (or of all) into one form
-    // Writes new phone numbers into the entries at their positions, as one change.
-    void applyPhoneChanges(const QList<ListOperations::FieldChange> &changes);
     void X1Click();
     void Z1Click();
     void H2Click();

@@ -27,5 +27,5 @@ void TFormMain::N5Click()
     if (!FormPhoneFormat)
         FormPhoneFormat = new TFormPhoneFormat(this);
     if (FormPhoneFormat->ask(phoneFormatPreview(book(), plan), !plan.changes.isEmpty()))
-        applyPhoneChanges(plan.changes);
+        document_.reformatPhones(plan.changes); // one step of the history
 }

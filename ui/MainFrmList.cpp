@@ -75,15 +75,6 @@ void TFormMain::N012Click(int extensionIndex)
                ExtensionItems.value(extensionIndex));
 }
 
-void TFormMain::applyPhoneChanges(const QList<ListOperations::FieldChange> &changes)
-{
-    for (const ListOperations::FieldChange &change : changes) {
-        PhoneBookDocument::EntryValues values = book().entries[change.position].fields;
-        values[DialEntry::Phone] = change.value;
-        document_.setEntry(change.position, values, true);
-    }
-}
-
 void TFormMain::jumpToPosition(int position)
 {
     if (position < 0 || position >= EntryModel->rowCount())

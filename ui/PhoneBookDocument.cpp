@@ -166,6 +166,48 @@ private:
     int last_ = -1;
 };
 
+// Keeps, for the entries whose value differs, the position and both values: each entry
+// gets a value of its own, so nothing can be shared as in the bulk change.
+class FieldValuesStep : public DocumentStep {
+public:
+    FieldValuesStep(PhoneBookDocument &document, const QString &text, int field,
+                    const QList<ListOperations::FieldChange> &changes)
+        : DocumentStep(document, text, true), field_(field)
+    {
+        const int count = static_cast<int>(document.book().entries.size());
+        for (const ListOperations::FieldChange &change : changes) {
+            if (change.position < 0 || change.position >= count)
+                continue;
+            const QString &old = document.book().entries[change.position].field(field);
+            if (old == change.value)
+                continue;
+            changes_.push_back({change.position, old, change.value});
+            first_ = std::min(first_, change.position);
+            last_ = std::max(last_, change.position);
+        }
+    }
+    int size() const { return static_cast<int>(changes_.size()); }
+    void redo() override { apply(&Change::after); }
+    void undo() override { apply(&Change::before); }
+
+private:
+    struct Change {
+        int position;
+        QString before, after;
+    };
+    void apply(QString Change::*value)
+    {
+        for (const Change &change : changes_)
+            book().entries[change.position].setField(field_, change.*value);
+        emit document_.entriesChanged(first_, last_);
+    }
+
+    int field_;
+    std::vector<Change> changes_;
+    int first_ = PhoneBook::EntryCount;
+    int last_ = -1;
+};
+
 // Keeps the new order; undoing puts every entry back where it stood.
 class SortStep : public DocumentStep {
 public:
@@ -311,6 +353,10 @@ QString PhoneBookDocument::bulkChangeText(int count)
 {
     return QStringLiteral("一括変更 (%1件)").arg(count);
 }
+QString PhoneBookDocument::phoneFormatText(int count)
+{
+    return QStringLiteral("番号の書式 (%1件)").arg(count);
+}
 
 void PhoneBookDocument::setEntry(int position, const EntryValues &values, bool marks)
 {
@@ -341,6 +387,15 @@ void PhoneBookDocument::changeField(const QList<int> &positions, int field, cons
     auto step = std::make_unique<BulkChangeStep>(*this, positions, field, value);
     if (step->changesAnything())
         history_.push(step.release());
+}
+
+void PhoneBookDocument::reformatPhones(const QList<ListOperations::FieldChange> &changes)
+{
+    auto step = std::make_unique<FieldValuesStep>(*this, QString(), DialEntry::Phone, changes);
+    if (step->size() == 0)
+        return;
+    step->setText(phoneFormatText(step->size()));
+    history_.push(step.release());
 }
 
 std::vector<int> PhoneBookDocument::sortByColumn(int column)

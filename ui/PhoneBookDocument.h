@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ListOperations.h"
 #include "core/PhoneBook.h"
 
 #include <QList>
@@ -37,6 +38,8 @@ public:
     void clearEntries(const QList<int> &positions);
     // Sets one field of the entries; no step when no entry held another value.
     void changeField(const QList<int> &positions, int field, const QString &value);
+    // Writes new forms of phone numbers, each entry its own; no step when none differs.
+    void reformatPhones(const QList<ListOperations::FieldChange> &changes);
     // Sorts by a column; returns the previous position of the entry now at each position.
     std::vector<int> sortByColumn(int column);
     // The empty document of New; the model, write mode and MAC address stay.
@@ -67,6 +70,7 @@ public:
     static QString groupEditText();
     static QString clearText(int count);
     static QString bulkChangeText(int count);
+    static QString phoneFormatText(int count);
 
 signals:
     void entriesChanged(int first, int last);
