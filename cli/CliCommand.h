@@ -34,6 +34,7 @@ struct CliCommand {
 extern const CliCommand convertCommand;
 extern const CliCommand infoCommand;
 extern const CliCommand checkCommand;
+extern const CliCommand lintCommand;
 extern const CliCommand importCsvCommand;
 extern const CliCommand kanaCommand;
 extern const CliCommand printCommand;

@@ -10,7 +10,7 @@
 
 namespace {
 
-const CliCommand *const Commands[] = {&convertCommand, &infoCommand, &checkCommand, &importCsvCommand, &kanaCommand, &printCommand};
+const CliCommand *const Commands[] = {&convertCommand, &infoCommand, &checkCommand, &lintCommand, &importCsvCommand, &kanaCommand, &printCommand};
 
 void writeTo(FILE *stream, const QString &text)
 {

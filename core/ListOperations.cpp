@@ -103,16 +103,25 @@ void clearEntries(PhoneBook &book, const QList<int> &positions)
 
 bool changeField(PhoneBook &book, const QList<int> &positions, int field, const QString &value)
 {
+    QList<FieldChange> changes;
+    changes.reserve(positions.size());
+    for (int position : positions)
+        changes.append({position, value});
+    return changeFields(book, field, changes);
+}
+
+bool changeFields(PhoneBook &book, int field, const QList<FieldChange> &changes)
+{
     if (field < 0 || field >= DialEntry::FieldCount)
         return false;
     const int count = static_cast<int>(book.entries.size());
     bool changed = false;
-    for (int position : positions) {
-        if (position < 0 || position >= count)
+    for (const FieldChange &change : changes) {
+        if (change.position < 0 || change.position >= count)
             continue;
-        DialEntry &entry = book.entries[position];
-        if (entry.field(field) != value) {
-            entry.setField(field, value);
+        DialEntry &entry = book.entries[change.position];
+        if (entry.field(field) != change.value) {
+            entry.setField(field, change.value);
             changed = true;
         }
     }

@@ -36,6 +36,16 @@ void clearEntries(PhoneBook &book, const QList<int> &positions);
 // any entry held a different value before.
 bool changeField(PhoneBook &book, const QList<int> &positions, int field, const QString &value);
 
+// One new value for the entry at a position.
+struct FieldChange {
+    int position;
+    QString value;
+};
+
+// Sets field position field of each entry named to its new value. Returns whether any
+// entry held a different value before.
+bool changeFields(PhoneBook &book, int field, const QList<FieldChange> &changes);
+
 // The first position, within the slots the current model holds, whose entry is not
 // registered; -1 when there is none.
 int findFreeSlot(const PhoneBook &book);

@@ -11,7 +11,7 @@ if [ "${1:-}" != "--no-build" ]; then
   log=$(mktemp)
   if ! { cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DDALVINO_TESTS=OFF &&
          cmake --build build-bench --parallel "$(nproc)" \
-           --target bench_startup bench_xml bench_sort_search bench_analysis bench_csv bench_print bench_undo bench_kana; } >"$log" 2>&1; then
+           --target bench_startup bench_xml bench_sort_search bench_analysis bench_lint bench_csv bench_print bench_undo bench_kana; } >"$log" 2>&1; then
     cat "$log" >&2
     rm -f "$log"
     exit 1
@@ -39,7 +39,7 @@ echo
 echo "| benchmark | baseline | ours | ratio | target |"
 echo "|---|---|---|---|---|"
 status=0
-for bench in bench_startup bench_xml bench_sort_search bench_analysis bench_csv bench_print bench_undo bench_kana; do
+for bench in bench_startup bench_xml bench_sort_search bench_analysis bench_lint bench_csv bench_print bench_undo bench_kana; do
   if ! out=$("build-bench/bench/$bench" 2>&1); then
     echo "| $bench | failed | - | - | - |"
     echo "$out" >&2

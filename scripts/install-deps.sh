@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev          # Qt 6 Widgets, Print Support
   libqt6svg6                                         # the SVG pictures
   libicu-dev                                         # code page 932, collation
+  libphonenumber-dev                                 # the number check (Japan's numbering plan)
   fonts-ipafont-gothic qt6-translations-l10n         # the Japanese font and Qt's Japanese texts
   libmecab-dev mecab mecab-ipadic-utf8               # kana readings of names (mecab: the benchmark's baseline)
   xvfb xauth openbox xdotool imagemagick             # desktop tests and screenshots

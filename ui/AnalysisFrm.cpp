@@ -223,15 +223,19 @@ TFormAnalysis::TFormAnalysis(QWidget *parent) : QWidget(parent, Qt::Window)
 
     FormCreate();
 
-    FileChoices::registerDialog(ReportPurpose, [window = QPointer<TFormAnalysis>(this)](
-                                                   QWidget *parent, const FileChoices::Request &request) {
-        if (window)
-            return runSaveDialog(*window->SaveDialog(), request);
-        // The window is gone (the program is ending): a dialog of its own kind.
-        TExtChangeSaveDialog fallback(parent);
-        fallback.Options = TExtChangeOpenDialog::ofOverwritePrompt | TExtChangeOpenDialog::ofEnableSizing;
-        return runSaveDialog(fallback, request);
-    });
+    FileChoices::registerDialog(
+        ReportPurpose, [window = QPointer<TFormAnalysis>(this)](QWidget *parent, const FileChoices::Request &request) {
+            // There are two report windows (the analysis, the number check): each saves
+            // through its own dialog, with its own last folder and name.
+            if (auto *asking = qobject_cast<TFormAnalysis *>(parent))
+                return runSaveDialog(*asking->SaveDialog(), request);
+            if (window)
+                return runSaveDialog(*window->SaveDialog(), request);
+            // The window is gone (the program is ending): a dialog of its own kind.
+            TExtChangeSaveDialog fallback(parent);
+            fallback.Options = TExtChangeOpenDialog::ofOverwritePrompt | TExtChangeOpenDialog::ofEnableSizing;
+            return runSaveDialog(fallback, request);
+        });
 }
 
 void TFormAnalysis::FormCreate()

@@ -6,6 +6,7 @@
 #include "ui/HelpTopics.h"
 #include "ui/KanaFromName.h"
 #include "ui/PhoneBookDocument.h"
+#include "ui/PhoneNumberHint.h"
 #include "ui/Pictures.h"
 #include "ui/Prompts.h"
 #include "ui/RtFrm.h"
@@ -159,6 +160,7 @@ void TFormEdit::buildControls()
     kanaRow->addWidget(KanaButton);
     addRow(QStringLiteral("カナ"), kanaField);
     addRow(QStringLiteral("電話番号"), NoEdit);
+    fields->addWidget(makePhoneNumberHint(NoEdit, this), row++, 1);
     addRow(QStringLiteral("グループ"), CbGroup);
     addRow(QStringLiteral("着信音"), CbMelody);
     addRow(QStringLiteral("登録実装"), CbStNo);

@@ -299,6 +299,7 @@ void TFormMain::buildMenus()
     P1 = action(QStringLiteral("　印刷(&P)..."), QIcon(), [this] { P1Click(); });
     P1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     D1 = action(QStringLiteral("　データ解析(&D)"), QIcon(), [this] { ToolButton6Click(); });
+    L1 = action(QStringLiteral("　番号と重複のチェック(&L)"), QIcon(), [this] { L1Click(); });
     X1 = action(QStringLiteral("終了(&X)"), Pictures::icon(Pictures::Kind::Exit), [this] { X1Click(); });
     Z1 = action(QStringLiteral("検索(&Z)..."), QIcon(), [this] { Z1Click(); });
     H2 = action(QStringLiteral("ヘルプを表示(&H)..."), Pictures::icon(Pictures::Kind::Help), [this] { H2Click(); });
@@ -317,6 +318,7 @@ void TFormMain::buildMenus()
                                                         {csvC1, "csvC1"},
                                                         {P1, "P1"},
                                                         {D1, "D1"},
+                                                        {L1, "L1"},
                                                         {X1, "X1"},
                                                         {UndoAction, "UndoAction"},
                                                         {RedoAction, "RedoAction"},
@@ -339,6 +341,7 @@ void TFormMain::buildMenus()
     file->addAction(P1);
     file->addSeparator();
     file->addAction(D1);
+    file->addAction(L1);
     file->addSeparator();
     file->addAction(X1);
     QMenu *edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
@@ -373,6 +376,7 @@ void TFormMain::buildToolBar()
     button(QStringLiteral("検索"), Pictures::icon(Pictures::Kind::Search), Z1);
     ToolBar1->addSeparator();
     button(QStringLiteral("データ解析"), Pictures::icon(Pictures::Kind::Analysis), D1);
+    button(QStringLiteral("番号と重複のチェック"), Pictures::icon(Pictures::Kind::NumberCheck), L1);
     ToolBar1->addSeparator();
     button(QStringLiteral("終了"), X1->icon(), X1);
 }
@@ -417,6 +421,9 @@ void TFormMain::buildPopupMenu()
         for (int i = range.first; i <= range.last; ++i)
             addExtension(sub, i);
     }
+    N5 = PopupMenu1->addAction(QStringLiteral("番号の書式をそろえる..."));
+    N5->setObjectName(QStringLiteral("N5"));
+    connect(N5, &QAction::triggered, this, guarded([this] { N5Click(); }));
     updatePopupRingCaptions();
 }
 

@@ -29,6 +29,7 @@ class TFormAnalysis;
 class TFormInport;
 class TFormCsvSaveDialog;
 class TFormFind;
+class TFormPhoneFormat;
 
 // The main window: it owns the one phone book for the whole run, shows it in the entry
 // list and the group list, and starts every command.
@@ -97,6 +98,8 @@ public:
     void csvC1Click();
     void P1Click();
     void ToolButton6Click();
+    void L1Click(); // the number and duplicate check
+    void N5Click(); // numbers of the selected entries (or of all) into one form
     void X1Click();
     void Z1Click();
     void H2Click();
@@ -168,7 +171,9 @@ private:
     TFormRt *FormRt = nullptr;
     TVerForm *VerForm = nullptr;
     TFormHelp *FormHelp = nullptr;
-    TFormAnalysis *FormAnalysis = nullptr; // the report window
+    TFormAnalysis *FormAnalysis = nullptr;       // the report window
+    TFormAnalysis *FormLint = nullptr;           // the report window of the number check, built on first use
+    TFormPhoneFormat *FormPhoneFormat = nullptr; // built on first use
     TFormInport *FormInport = nullptr;
     TFormCsvSaveDialog *CsvSaveDialog = nullptr; // the file chooser of Save and the CSV export
 
@@ -181,6 +186,7 @@ private:
     QAction *csvC1 = nullptr;          // CSVファイルとしてエクスポート
     QAction *P1 = nullptr;             // 印刷
     QAction *D1 = nullptr;             // データ解析
+    QAction *L1 = nullptr;             // 番号と重複のチェック
     QAction *X1 = nullptr;             // 終了
     QAction *UndoAction = nullptr;     // 元に戻す
     QAction *RedoAction = nullptr;     // やり直し
@@ -190,6 +196,7 @@ private:
     QAction *V1 = nullptr;             // バージョン情報
     // Pop-up menu of the entry list.
     QAction *N4 = nullptr;           // クリア
+    QAction *N5 = nullptr;           // 番号の書式をそろえる
     QList<QAction *> GroupItems;     // グループ０ … グループ９, 個別
     QList<QAction *> RingItems;      // the thirteen ring tones
     QList<QAction *> ExtensionItems; // 00 … 32

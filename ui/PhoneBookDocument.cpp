@@ -166,36 +166,46 @@ private:
     int last_ = -1;
 };
 
-// Keeps the kana before and after of the entries that change: each gets its own reading.
-class KanaFillStep : public DocumentStep {
+// Keeps, for the entries whose value differs, the position and both values: each entry
+// gets a value of its own, so nothing can be shared as in the bulk change.
+class FieldValuesStep : public DocumentStep {
 public:
-    KanaFillStep(PhoneBookDocument &document, const QList<KanaChange> &changes) : DocumentStep(document, {}, true)
+    FieldValuesStep(PhoneBookDocument &document, const QString &text, int field,
+                    const QList<ListOperations::FieldChange> &changes)
+        : DocumentStep(document, text, true), field_(field)
     {
-        for (const KanaChange &change : changes) {
-            const QString &old = document.book().entries[change.position].kana();
-            if (old != change.kana) {
-                positions_.push_back(change.position);
-                before_.push_back(old);
-                after_.push_back(change.kana);
-            }
+        const int count = static_cast<int>(document.book().entries.size());
+        for (const ListOperations::FieldChange &change : changes) {
+            if (change.position < 0 || change.position >= count)
+                continue;
+            const QString &old = document.book().entries[change.position].field(field);
+            if (old == change.value)
+                continue;
+            changes_.push_back({change.position, old, change.value});
+            first_ = std::min(first_, change.position);
+            last_ = std::max(last_, change.position);
         }
-        setText(PhoneBookDocument::kanaFillText(static_cast<int>(positions_.size())));
     }
-    bool changesAnything() const { return !positions_.empty(); }
-    void redo() override { apply(after_); }
-    void undo() override { apply(before_); }
+    int size() const { return static_cast<int>(changes_.size()); }
+    void redo() override { apply(&Change::after); }
+    void undo() override { apply(&Change::before); }
 
 private:
-    void apply(const std::vector<QString> &kana)
+    struct Change {
+        int position;
+        QString before, after;
+    };
+    void apply(QString Change::*value)
     {
-        for (std::size_t i = 0; i < positions_.size(); ++i)
-            book().entries[positions_[i]].setField(DialEntry::Kana, kana[i]);
-        const auto [first, last] = span(positions_);
-        emit document_.entriesChanged(first, last);
+        for (const Change &change : changes_)
+            book().entries[change.position].setField(field_, change.*value);
+        emit document_.entriesChanged(first_, last_);
     }
 
-    std::vector<int> positions_;
-    std::vector<QString> before_, after_;
+    int field_;
+    std::vector<Change> changes_;
+    int first_ = PhoneBook::EntryCount;
+    int last_ = -1;
 };
 
 // Keeps the new order; undoing puts every entry back where it stood.
@@ -348,6 +358,11 @@ QString PhoneBookDocument::kanaFillText(int count)
     return QStringLiteral("カナの自動入力 (%1件)").arg(count);
 }
 
+QString PhoneBookDocument::phoneFormatText(int count)
+{
+    return QStringLiteral("番号の書式 (%1件)").arg(count);
+}
+
 void PhoneBookDocument::setEntry(int position, const EntryValues &values, bool marks)
 {
     if (position < 0 || position >= static_cast<int>(book_.entries.size()))
@@ -381,9 +396,26 @@ void PhoneBookDocument::changeField(const QList<int> &positions, int field, cons
 
 void PhoneBookDocument::fillKana(const QList<KanaChange> &changes)
 {
-    auto step = std::make_unique<KanaFillStep>(*this, changes);
-    if (step->changesAnything())
-        history_.push(step.release());
+    QList<ListOperations::FieldChange> kana;
+    kana.reserve(changes.size());
+    for (const KanaChange &change : changes)
+        kana.push_back({change.position, change.kana});
+    changeFieldValues(DialEntry::Kana, kana, &PhoneBookDocument::kanaFillText);
+}
+
+void PhoneBookDocument::reformatPhones(const QList<ListOperations::FieldChange> &changes)
+{
+    changeFieldValues(DialEntry::Phone, changes, &PhoneBookDocument::phoneFormatText);
+}
+
+void PhoneBookDocument::changeFieldValues(int field, const QList<ListOperations::FieldChange> &changes,
+                                          QString (*stepText)(int count))
+{
+    auto step = std::make_unique<FieldValuesStep>(*this, QString(), field, changes);
+    if (step->size() == 0)
+        return;
+    step->setText(stepText(step->size()));
+    history_.push(step.release());
 }
 
 std::vector<int> PhoneBookDocument::sortByColumn(int column)

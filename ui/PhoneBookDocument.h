@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/KanaFill.h"
+#include "core/ListOperations.h"
 #include "core/PhoneBook.h"
 
 #include <QList>
@@ -40,6 +41,8 @@ public:
     void changeField(const QList<int> &positions, int field, const QString &value);
     // Writes the kana of each change; no step when none differs from the kana there.
     void fillKana(const QList<KanaChange> &changes);
+    // Writes new forms of phone numbers, each entry its own; no step when none differs.
+    void reformatPhones(const QList<ListOperations::FieldChange> &changes);
     // Sorts by a column; returns the previous position of the entry now at each position.
     std::vector<int> sortByColumn(int column);
     // The empty document of New; the model, write mode and MAC address stay.
@@ -71,6 +74,7 @@ public:
     static QString clearText(int count);
     static QString bulkChangeText(int count);
     static QString kanaFillText(int count);
+    static QString phoneFormatText(int count);
 
 signals:
     void entriesChanged(int first, int last);
@@ -90,6 +94,9 @@ private:
     // Swaps the whole phone book with another, with every signal that follows.
     void swapBook(PhoneBook &other);
     void updateModified();
+    // One step that gives each entry named its own new value of one field.
+    void changeFieldValues(int field, const QList<ListOperations::FieldChange> &changes,
+                           QString (*stepText)(int count));
 
     PhoneBook book_;
     QUndoStack history_;

@@ -20,8 +20,8 @@ QIcon icon(Kind kind)
     registerPictures();
     static const char *const files[] = {
         // in the order of Kind
-        "new",      "open", "import", "save",      "save-as",    "search",
-        "analysis", "exit", "help",   "folder-up", "more-right", "more-down",
+        "new",  "open", "import",       "save",      "save-as",    "search",    "analysis",
+        "exit", "help", "number-check", "folder-up", "more-right", "more-down",
     };
     return QIcon(QStringLiteral(":/pictures/%1.svg").arg(QLatin1StringView(files[static_cast<int>(kind)])));
 }

@@ -27,6 +27,7 @@ void TestPictures::drawnAtEverySize_data()
         {"analysis", Kind::Analysis},
         {"exit", Kind::Exit},
         {"help", Kind::Help},
+        {"number check", Kind::NumberCheck},
         {"folder up", Kind::FolderUp},
         {"more right", Kind::MoreRight},
         {"more down", Kind::MoreDown},

@@ -7,6 +7,7 @@
 #include "ui/EditFrm.h"
 #include "ui/GroupEditFrm.h"
 #include "ui/MainFrm.h"
+#include "ui/PhoneFormatFrm.h"
 #include "ui/SplushFrm.h"
 
 #include <QAbstractButton>
@@ -16,9 +17,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 namespace {
@@ -92,6 +95,8 @@ void TestUndo::init()
     arrangeBook(window_, [](PhoneBook &book) {
         for (int p = 0; p < 20; ++p)
             book.entries[p].setField(DialEntry::Name, QStringLiteral("名前%1").arg(19 - p));
+        for (int p = 0; p < 3; ++p)
+            book.entries[p].setField(DialEntry::Phone, QStringLiteral("035321111%1").arg(p));
         book.UserName = QStringLiteral("顧客");
     });
 }
@@ -139,6 +144,11 @@ void TestUndo::everyChangeIsUndoneAndRedone_data()
         p.answerYes();
         w.N11Click(3);
     }) << QStringLiteral("一括変更 (12件)")
+                                 << true;
+    QTest::newRow("number form") << Change([](TFormMain &w, FakePrompts &) {
+        QTimer::singleShot(0, &w, [&w] { w.findChild<TFormPhoneFormat *>()->BtnApply->click(); });
+        partOf<QAction>(&w, "N5")->trigger();
+    }) << QStringLiteral("番号の書式 (3件)")
                                  << true;
     QTest::newRow("sort") << Change([](TFormMain &w, FakePrompts &) { w.ListView1ColumnClick(1); })
                           << QStringLiteral("並べ替え") << false;
