@@ -38,13 +38,10 @@ int runPrint(const QCommandLineParser &arguments)
         return usageError(printCommand,
                           QStringLiteral("Cannot write \"%1\": the output must end in .pdf").arg(paths.at(1)));
 
-    const CliInputReader read = inputReader(paths.at(0));
+    const CliInputReader read = inputReader(printCommand, paths.at(0));
     if (!read)
-        return usageError(printCommand, QStringLiteral("Cannot read \"%1\": the input must end in %2")
-                                            .arg(paths.at(0), inputExtensions().join(QStringLiteral(", "))));
-    const CliInput input = read(paths.at(0));
-    for (const QString &message : input.messages)
-        printMessage(message);
+        return ExitError;
+    const CliInput input = readReported(read, paths.at(0));
     SpeedDialPages::writePdf(paths.at(1), SpeedDialList::build(input.book, options), orientation);
     return ExitOk;
 }

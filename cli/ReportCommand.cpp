@@ -21,13 +21,10 @@ int runReportCommand(const CliCommand &command, const QCommandLineParser &argume
     if (paths.size() != 1)
         return usageError(command, QStringLiteral("%1 needs exactly one file").arg(QLatin1StringView(command.name)));
 
-    const CliInputReader read = inputReader(paths.first());
+    const CliInputReader read = inputReader(command, paths.first());
     if (!read)
-        return usageError(command, QStringLiteral("Cannot read \"%1\": the input must end in %2")
-                                       .arg(paths.first(), inputExtensions().join(QStringLiteral(", "))));
-    const CliInput input = read(paths.first());
-    for (const QString &message : input.messages)
-        printMessage(message);
+        return ExitError;
+    const CliInput input = readReported(read, paths.first());
 
     const QString text = report(input.book);
     // The file first: a report that cannot be stored is an error, whatever it says.
