@@ -25,6 +25,9 @@ deb="./${debs[0]}"
 echo "Made $deb ($(du -k "$deb" | cut -f1) KiB); it depends on: $(dpkg-deb -f "$deb" Depends)"
 # The libraries come from dpkg-shlibdeps, not from a list of ours.
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6
+# Qt loads the SVG icon engine as a plug-in, which no library list shows: without it the
+# installed program has no menu or tool bar pictures.
+dpkg-deb -f "$deb" Depends | grep -q libqt6svg6
 
 home=$(mktemp -d)
 remove_after=yes
