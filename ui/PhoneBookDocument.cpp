@@ -4,6 +4,7 @@
 
 #include <QUndoCommand>
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 // One step of the history. Each step keeps only what it changed, so that a hundred steps
@@ -302,9 +303,9 @@ private:
 class SettingStep : public DocumentStep {
 public:
     SettingStep(PhoneBookDocument &document, const QString &text, int PhoneBook::*setting, int after,
-                void (PhoneBookDocument::*changed)(int))
-        : DocumentStep(document, text, false), setting_(setting), changed_(changed), before_(document.book().*setting),
-          after_(after)
+                std::function<void(int)> changed)
+        : DocumentStep(document, text, false), setting_(setting), changed_(std::move(changed)),
+          before_(document.book().*setting), after_(after)
     {
     }
     void redo() override { apply(after_); }
@@ -314,11 +315,11 @@ private:
     void apply(int value)
     {
         book().*setting_ = value;
-        (document_.*changed_)(value);
+        changed_(value);
     }
 
     int PhoneBook::*setting_;
-    void (PhoneBookDocument::*changed_)(int);
+    std::function<void(int)> changed_;
     int before_, after_;
 };
 
@@ -462,14 +463,14 @@ void PhoneBookDocument::setWriteMode(int mode)
     mode = mode == 1 ? 1 : 0;
     if (mode != book_.WriteMode)
         history_.push(new SettingStep(*this, QStringLiteral("書き込み設定の変更"), &PhoneBook::WriteMode, mode,
-                                      &PhoneBookDocument::writeModeChanged));
+                                      [this](int changed) { emit writeModeChanged(changed); }));
 }
 
 void PhoneBookDocument::setModel(int model)
 {
     if (model != book_.Syubetu)
         history_.push(new SettingStep(*this, QStringLiteral("機種の変更"), &PhoneBook::Syubetu, model,
-                                      &PhoneBookDocument::modelChanged));
+                                      [this](int changed) { emit modelChanged(changed); }));
 }
 
 void PhoneBookDocument::start(const std::function<void(int)> &progress)
